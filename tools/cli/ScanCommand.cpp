@@ -1,0 +1,53 @@
+// tarnombi scan: finds the input and the output that lead to the TarnOMBI.
+
+#include "CliCommand.h"
+
+#include "midi/MidiDeviceManager.h"
+#include "midi/SysExMessages.h"
+
+namespace tarnombi::cli
+{
+namespace
+{
+    struct ScanWaiter : public midi::MidiDeviceManagerListener
+    {
+        void midiDeviceScanFinished() override { finished = true; }
+        bool finished = false;
+    };
+
+    int runScan (const juce::StringArray& args)
+    {
+        const auto api = getOptionValue (args, "--api");
+        if (hasOption (args, "--api") && api != "alsa" && api != "jack")
+            return fail ("tarnombi scan: --api takes alsa or jack");
+        if (api.isNotEmpty())
+            midi::setMidiBackend (midi::createSystemMidiBackend (api));
+
+        auto& manager = Singleton<midi::MidiDeviceManager>::instance();
+        manager.setDeviceFamilyId (x38200_midi::TarnOMBIFamilyID);
+
+        ScanWaiter waiter;
+        manager.addListener (&waiter);
+        manager.scanDevices();
+        // The scan reports its end on the message thread; this loop delivers it.
+        const auto deadline = juce::Time::getMillisecondCounter() + 30000;
+        while (! waiter.finished && juce::Time::getMillisecondCounter() < deadline)
+            juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
+        manager.removeListener (&waiter);
+
+        if (! waiter.finished)
+            return fail ("tarnombi scan: the scan did not finish.");
+        if (! manager.isFoundMidiDevice())
+            return fail ("TarnOMBI is not connected.");
+
+        const int in = manager.getMidiInPortIndexToUse();
+        const int out = manager.getMidiOutPortIndexToUse();
+        auto& ports = manager.getMidi();
+        printLine ("Input: " + juce::String (in) + "  " + ports.GetMidiInDeviceName (in));
+        printLine ("Output: " + juce::String (out) + "  " + ports.GetMidiOutDeviceName (out));
+        return 0;
+    }
+
+    const Registration registration { { "scan", "scan [--api alsa|jack]", "find the MIDI ports of the TarnOMBI", runScan } };
+} // namespace
+} // namespace tarnombi::cli
