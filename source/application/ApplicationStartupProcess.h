@@ -1,5 +1,7 @@
 #pragma once
 
+#include "midi/MidiDeviceManager.h"
+
 #include <juce_events/juce_events.h>
 
 namespace x38200_application
@@ -7,16 +9,17 @@ namespace x38200_application
 // What runs once the main window is on screen: the device scan, then (in a later turn
 // of the message loop) the automatic library receive and the tweet search. It runs at
 // most once per program run.
-class ApplicationStartupProcess : public juce::AsyncUpdater
+class ApplicationStartupProcess : public midi::MidiDeviceManagerListener,
+                                  public juce::AsyncUpdater
 {
 public:
     ApplicationStartupProcess() = default;
-    ~ApplicationStartupProcess() override { cancelPendingUpdate(); }
+    ~ApplicationStartupProcess() override;
 
     void start();
     // A library or program file was opened from the command line: no automatic receive.
     void openedFile() { openedFileFlag = true; }
-    void midiDeviceScanFinished();
+    void midiDeviceScanFinished() override;
     void handleAsyncUpdate() override;
 
     bool hasOpenedFile() const noexcept { return openedFileFlag; }

@@ -5,6 +5,8 @@
 #include "application/DebugModeModel.h"
 #include "application/PreferencesData.h"
 #include "data/DataCenter.h"
+#include "midi/MidiDeviceManager.h"
+#include "midi/SysExMessages.h"
 #include "ui/ModalDialogState.h"
 #include "ui/SelectedProgramStatus.h"
 
@@ -37,6 +39,7 @@ void initializePreferences()
 void initializeSingletonObjects()
 {
     CPXRResource::instance();
+    midi::MidiDeviceManager::instance();
     auto& preferences = x38200_preferences::PreferencesData::instance();
     application::PreferencesDataChangeBroadcaster::instance();
     x38200_data::DataCenter::instance();
@@ -52,6 +55,8 @@ void initializeApplication()
 {
     initializePreferences();
     initializeSingletonObjects();
+    // The family the device scanner looks for and every message built from now on carries.
+    midi::MidiDeviceManager::instance().setDeviceFamilyId (x38200_midi::TarnOMBIFamilyID);
     x38200_preferences::PreferencesDataUpdater().startup();
     application::ApplicationUndoManager::instance().setMaxNumberOfStoredUnits (2000000, 20);
     x38200_data::DataCenter::instance().libraryData.initialize();

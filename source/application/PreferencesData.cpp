@@ -1,5 +1,7 @@
 #include "application/PreferencesData.h"
 
+#include "midi/MidiDeviceManager.h"
+
 namespace x38200_preferences
 {
 const juce::String PreferencesAutoReceive = "AutoReceive";
@@ -168,11 +170,23 @@ void PreferencesDataUpdater::startup()
 void PreferencesDataUpdater::update()
 {
     process();
+    if (PreferencesData::instance().getBoolValue (PreferencesMidiPortAutoScan, true))
+        midi::MidiDeviceManager::instance().scanDevices();
     updateProgramListSize();
 }
 
 void PreferencesDataUpdater::process()
 {
+    auto& preferences = PreferencesData::instance();
+    auto& deviceManager = midi::MidiDeviceManager::instance();
+    if (preferences.getBoolValue (PreferencesMidiPortAutoScan, true))
+    {
+        deviceManager.setAutoDeviceScan (true);
+        return;
+    }
+    deviceManager.setAutoDeviceScan (false);
+    deviceManager.setManualMidiInputPort (preferences.getStringValue (PreferencesMidiInPort, {}));
+    deviceManager.setManualMidiOutputPort (preferences.getStringValue (PreferencesMidiOutPort, {}));
 }
 
 void PreferencesDataUpdater::updateProgramListSize()
