@@ -1,0 +1,172 @@
+#include "ProcessSupport.h"
+
+#include "midi/RtMidiBackend.h"
+#include "support/TestSupport.h"
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <vector>
+
+namespace tarnombi::test
+{
+namespace
+{
+    std::atomic<int> processCounter { 0 };
+}
+
+bool TestProcess::start (const juce::StringArray& command)
+{
+    stop();
+    const auto folder = makeTemporaryFolder ("process-" + juce::String (++processCounter));
+    outputFile = folder.getChildFile ("stdout.txt");
+    errorFile = folder.getChildFile ("stderr.txt");
+
+    std::vector<std::string> arguments;
+    for (auto& argument : command)
+        arguments.push_back (argument.toStdString());
+    std::vector<char*> argv;
+    for (auto& argument : arguments)
+        argv.push_back (argument.data());
+    argv.push_back (nullptr);
+    const auto out = outputFile.getFullPathName().toStdString();
+    const auto err = errorFile.getFullPathName().toStdString();
+
+    pid = ::fork();
+    if (pid == 0)
+    {
+        const int outFd = ::open (out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int errFd = ::open (err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2 (outFd, 1);
+        ::dup2 (errFd, 2);
+        ::setpgid (0, 0);
+        ::execvp (argv[0], argv.data());
+        ::_exit (127);
+    }
+    exitStatus = -1;
+    return pid > 0;
+}
+
+bool TestProcess::isRunning()
+{
+    if (pid <= 0)
+        return false;
+    int status = 0;
+    const auto result = ::waitpid (pid, &status, WNOHANG);
+    if (result == pid)
+    {
+        exitStatus = WIFEXITED (status) ? WEXITSTATUS (status) : -1;
+        pid = -1;
+        return false;
+    }
+    return result == 0;
+}
+
+bool TestProcess::waitForOutput (const juce::String& text, int timeoutMs)
+{
+    const auto deadline = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;
+    while (juce::Time::getMillisecondCounter() < deadline)
+    {
+        if (getOutput().contains (text))
+            return true;
+        if (! isRunning())
+            return getOutput().contains (text);
+        juce::Thread::sleep (20);
+    }
+    return false;
+}
+
+int TestProcess::stop (int timeoutMs)
+{
+    if (! isRunning())
+        return pid == -1 ? exitStatus : -1;
+    ::kill (pid, SIGTERM);
+    const auto deadline = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;
+    while (juce::Time::getMillisecondCounter() < deadline)
+    {
+        if (! isRunning())
+            return exitStatus;
+        juce::Thread::sleep (10);
+    }
+    ::kill (pid, SIGKILL);
+    ::waitpid (pid, nullptr, 0);
+    pid = -1;
+    exitStatus = -1;
+    return -1;
+}
+
+juce::String TestProcess::getOutput() const
+{
+    return outputFile.loadFileAsString();
+}
+
+juce::String TestProcess::getErrors() const
+{
+    return errorFile.loadFileAsString();
+}
+
+//==============================================================================
+JackTestServer::JackTestServer()
+{
+    // Clients must never start a server of their own.
+    ::setenv ("JACK_NO_START_SERVER", "1", 1);
+    if (juce::SystemStats::getEnvironmentVariable ("JACK_DEFAULT_SERVER", {}).isNotEmpty()
+        && midi::RtMidiBackend::isJackServerRunning())
+    {
+        available = true;
+        return;
+    }
+    if (! juce::File ("/usr/bin/jackd").existsAsFile())
+    {
+        problem = "jackd is not installed";
+        return;
+    }
+
+    const auto name = "tarnombi-test-" + juce::String ((int) ::getpid());
+    ::setenv ("JACK_DEFAULT_SERVER", name.toRawUTF8(), 1);
+    // Realtime first; without it a client thread that runs late loses MIDI events.
+    for (auto mode : { "-R", "-r" })
+    {
+        server.start ({ "/usr/bin/jackd", "-n", name, mode, "-S", "-d", "dummy", "-r", "48000", "-p", "64" });
+        const auto deadline = juce::Time::getMillisecondCounter() + 10000;
+        while (juce::Time::getMillisecondCounter() < deadline && server.isRunning())
+        {
+            if (midi::RtMidiBackend::isJackServerRunning())
+            {
+                available = true;
+                return;
+            }
+            juce::Thread::sleep (20);
+        }
+        server.stop();
+    }
+    problem = "the JACK server did not start: " + server.getErrors();
+}
+
+JackTestServer::~JackTestServer()
+{
+    server.stop();
+}
+
+int runToEnd (const juce::StringArray& command, juce::String& output, int timeoutMs)
+{
+    juce::ChildProcess process;
+    if (! process.start (command, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
+        return -1;
+    output = process.readAllProcessOutput();
+    if (! process.waitForProcessToFinish (timeoutMs))
+    {
+        process.kill();
+        return -1;
+    }
+    return (int) process.getExitCode();
+}
+
+juce::File getBuiltProgram (const juce::String& name)
+{
+    return juce::File (TARNOMBI_BINARY_DIR).getChildFile (name);
+}
+} // namespace tarnombi::test
