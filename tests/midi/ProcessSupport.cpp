@@ -43,6 +43,12 @@ bool TestProcess::start (const juce::StringArray& command)
         ::dup2 (outFd, 1);
         ::dup2 (errFd, 2);
         ::setpgid (0, 0);
+        // The child starts with the signal state of a fresh program, whatever this thread had.
+        sigset_t none;
+        sigemptyset (&none);
+        ::sigprocmask (SIG_SETMASK, &none, nullptr);
+        ::signal (SIGTERM, SIG_DFL);
+        ::signal (SIGINT, SIG_DFL);
         ::execvp (argv[0], argv.data());
         ::_exit (127);
     }

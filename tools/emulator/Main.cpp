@@ -269,7 +269,10 @@ int main (int argc, char** argv)
     if (const int status = parseArguments (args, settings); status >= 0)
         return status;
 
-    // SIGINT and SIGTERM are taken by sigwait below; every thread started from here on has them blocked.
+    // SIGINT and SIGTERM are taken by sigwait below; every thread started from here on has them
+    // blocked. A parent may have left them ignored, which would discard them before sigwait.
+    std::signal (SIGINT, SIG_DFL);
+    std::signal (SIGTERM, SIG_DFL);
     sigset_t stopSignals;
     sigemptyset (&stopSignals);
     sigaddset (&stopSignals, SIGINT);
