@@ -4,6 +4,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <map>
 #include <thread>
 
 #include <sys/socket.h>
@@ -91,41 +92,147 @@ namespace
     }
 
     //==========================================================================
+    // RtMidi's JACK ports cannot be destroyed safely once opened: the output frees its ring
+    // buffer before it closes its client, while the client's process thread may still read
+    // it, and the input's callback can race with its removal. Closed JACK ports are therefore
+    // kept (per client name) and reused, never destroyed; their callbacks go through a slot
+    // that outlives them.
+    struct InputSlot
+    {
+        std::mutex mutex;
+        MidiPacketCallback callback;
+        std::unique_ptr<RtMidiIn> port;
+
+        static void receive (double, std::vector<unsigned char>* message, void* userData)
+        {
+            auto* slot = static_cast<InputSlot*> (userData);
+            std::lock_guard<std::mutex> guard (slot->mutex);
+            if (slot->callback && message != nullptr && ! message->empty())
+                slot->callback (message->data(), (int) message->size());
+        }
+    };
+
+    struct PortPool
+    {
+        std::mutex mutex;
+        std::map<std::string, std::vector<InputSlot*>> inputs;
+        std::map<std::string, std::vector<RtMidiOut*>> outputs;
+
+        static PortPool& get()
+        {
+            static auto* pool = new PortPool(); // never destroyed, see above
+            return *pool;
+        }
+    };
+
+    // A slot with an RtMidiIn of that client name: a kept one on JACK, else a new one.
+    InputSlot* takeInputSlot (RtMidiBackend::Api api, const juce::String& clientName, bool reuse)
+    {
+        if (api == RtMidiBackend::Api::jack && reuse)
+        {
+            auto& pool = PortPool::get();
+            std::lock_guard<std::mutex> guard (pool.mutex);
+            auto& kept = pool.inputs[clientName.toStdString()];
+            if (! kept.empty())
+            {
+                auto* slot = kept.back();
+                kept.pop_back();
+                return slot;
+            }
+        }
+        auto port = makePort<RtMidiIn> (api, clientName);
+        if (port == nullptr)
+            return nullptr;
+        auto* slot = new InputSlot();
+        slot->port = std::move (port);
+        slot->port->ignoreTypes (false, false, false);
+        slot->port->setCallback (&InputSlot::receive, slot);
+        return slot;
+    }
+
+    void releaseInputSlot (RtMidiBackend::Api api, const juce::String& clientName, InputSlot* slot, bool reuse)
+    {
+        {
+            std::lock_guard<std::mutex> guard (slot->mutex);
+            slot->callback = nullptr;
+        }
+        try
+        {
+            slot->port->closePort();
+        }
+        catch (const std::exception&)
+        {
+        }
+        if (api == RtMidiBackend::Api::jack)
+        {
+            // A virtual port's client keeps its own name; it is kept but not handed out again.
+            auto& pool = PortPool::get();
+            std::lock_guard<std::mutex> guard (pool.mutex);
+            pool.inputs[reuse ? clientName.toStdString() : std::string()].push_back (slot);
+            return;
+        }
+        delete slot;
+    }
+
+    RtMidiOut* takeOutput (RtMidiBackend::Api api, const juce::String& clientName, bool reuse)
+    {
+        if (api == RtMidiBackend::Api::jack && reuse)
+        {
+            auto& pool = PortPool::get();
+            std::lock_guard<std::mutex> guard (pool.mutex);
+            auto& kept = pool.outputs[clientName.toStdString()];
+            if (! kept.empty())
+            {
+                auto* output = kept.back();
+                kept.pop_back();
+                return output;
+            }
+        }
+        return makePort<RtMidiOut> (api, clientName).release();
+    }
+
+    void releaseOutput (RtMidiBackend::Api api, const juce::String& clientName, RtMidiOut* output, bool reuse)
+    {
+        try
+        {
+            output->closePort();
+        }
+        catch (const std::exception&)
+        {
+        }
+        if (api == RtMidiBackend::Api::jack)
+        {
+            auto& pool = PortPool::get();
+            std::lock_guard<std::mutex> guard (pool.mutex);
+            pool.outputs[reuse ? clientName.toStdString() : std::string()].push_back (output);
+            return;
+        }
+        delete output;
+    }
+
     class RtMidiInputConnection : public MidiInputConnection
     {
     public:
-        RtMidiInputConnection (std::unique_ptr<RtMidiIn> in, MidiPacketCallback cb)
-            : input (std::move (in)), callback (std::move (cb))
+        RtMidiInputConnection (RtMidiBackend::Api a, const juce::String& name, InputSlot* s, bool r)
+            : api (a), clientName (name), slot (s), reuse (r)
         {
-            input->ignoreTypes (false, false, false);
-            input->setCallback (&RtMidiInputConnection::receive, this);
         }
 
-        ~RtMidiInputConnection() override
+        ~RtMidiInputConnection() override { releaseInputSlot (api, clientName, slot, reuse); }
+
+        void setCallback (MidiPacketCallback callback)
         {
-            try
-            {
-                input->cancelCallback();
-                input->closePort();
-            }
-            catch (const std::exception&)
-            {
-            }
-            input.reset();
+            std::lock_guard<std::mutex> guard (slot->mutex);
+            slot->callback = std::move (callback);
         }
 
-        RtMidiIn& getInput() { return *input; }
+        RtMidiIn& getInput() { return *slot->port; }
 
     private:
-        static void receive (double, std::vector<unsigned char>* message, void* userData)
-        {
-            auto* self = static_cast<RtMidiInputConnection*> (userData);
-            if (message != nullptr && ! message->empty())
-                self->callback (message->data(), (int) message->size());
-        }
-
-        std::unique_ptr<RtMidiIn> input;
-        MidiPacketCallback callback;
+        RtMidiBackend::Api api;
+        juce::String clientName;
+        InputSlot* slot;
+        bool reuse;
     };
 
     // Sends System Exclusive blocks on a thread of its own, so that a sender never waits for
@@ -133,8 +240,8 @@ namespace
     class RtMidiOutputConnection : public MidiOutputConnection
     {
     public:
-        explicit RtMidiOutputConnection (std::unique_ptr<RtMidiOut> out)
-            : output (std::move (out)), sender ([this] { sendLoop(); })
+        RtMidiOutputConnection (RtMidiBackend::Api a, const juce::String& name, RtMidiOut* out, bool r)
+            : api (a), clientName (name), output (out), reuse (r), sender ([this] { sendLoop(); })
         {
         }
 
@@ -147,14 +254,7 @@ namespace
             queueChanged.notify_all();
             sender.join();
             std::lock_guard<std::mutex> guard (outputMutex);
-            try
-            {
-                output->closePort();
-            }
-            catch (const std::exception&)
-            {
-            }
-            output.reset();
+            releaseOutput (api, clientName, output, reuse);
         }
 
         bool sendSysEx (std::vector<std::uint8_t> bytes, std::function<void()> onComplete) override
@@ -218,7 +318,10 @@ namespace
             }
         }
 
-        std::unique_ptr<RtMidiOut> output;
+        RtMidiBackend::Api api;
+        juce::String clientName;
+        RtMidiOut* output;
+        bool reuse;
         std::mutex outputMutex;
         std::mutex queueMutex;
         std::condition_variable queueChanged;
@@ -393,14 +496,15 @@ std::unique_ptr<MidiInputConnection> RtMidiBackend::openSource (int index, const
     const auto listing = impl->listSources();
     if (index < 0 || index >= (int) listing.raw.size())
         return {};
-    auto input = makePort<RtMidiIn> (impl->api, impl->ownClientName);
-    if (input == nullptr)
+    auto* slot = takeInputSlot (impl->api, impl->ownClientName, true);
+    if (slot == nullptr)
         return {};
-    const int rawIndex = findRawIndex (*input, listing.raw[(size_t) index]);
+    auto connection = std::make_unique<RtMidiInputConnection> (impl->api, impl->ownClientName, slot, true);
+    auto& in = connection->getInput();
+    const int rawIndex = findRawIndex (in, listing.raw[(size_t) index]);
     if (rawIndex < 0)
         return {};
-    auto connection = std::make_unique<RtMidiInputConnection> (std::move (input), std::move (callback));
-    auto& in = connection->getInput();
+    connection->setCallback (std::move (callback));
     if (! runOpeningStep (in, [&] { in.openPort ((unsigned int) rawIndex, portName.toStdString()); }))
         return {};
     return connection;
@@ -411,26 +515,27 @@ std::unique_ptr<MidiOutputConnection> RtMidiBackend::openDestination (int index,
     const auto listing = impl->listDestinations();
     if (index < 0 || index >= (int) listing.raw.size())
         return {};
-    auto output = makePort<RtMidiOut> (impl->api, impl->ownClientName);
+    auto* output = takeOutput (impl->api, impl->ownClientName, true);
     if (output == nullptr)
         return {};
     const int rawIndex = findRawIndex (*output, listing.raw[(size_t) index]);
-    if (rawIndex < 0)
+    if (rawIndex < 0 || ! runOpeningStep (*output, [&] { output->openPort ((unsigned int) rawIndex, portName.toStdString()); }))
+    {
+        releaseOutput (impl->api, impl->ownClientName, output, true);
         return {};
-    auto& out = *output;
-    if (! runOpeningStep (out, [&] { out.openPort ((unsigned int) rawIndex, portName.toStdString()); }))
-        return {};
-    return std::make_unique<RtMidiOutputConnection> (std::move (output));
+    }
+    return std::make_unique<RtMidiOutputConnection> (impl->api, impl->ownClientName, output, true);
 }
 
 std::unique_ptr<MidiInputConnection> RtMidiBackend::createVirtualDestination (const juce::String& clientName,
                                                                               const juce::String& portName,
                                                                               MidiPacketCallback callback)
 {
-    auto input = makePort<RtMidiIn> (impl->api, clientName);
-    if (input == nullptr)
+    auto* slot = takeInputSlot (impl->api, clientName, false);
+    if (slot == nullptr)
         return {};
-    auto connection = std::make_unique<RtMidiInputConnection> (std::move (input), std::move (callback));
+    auto connection = std::make_unique<RtMidiInputConnection> (impl->api, clientName, slot, false);
+    connection->setCallback (std::move (callback));
     auto& in = connection->getInput();
     if (! runOpeningStep (in, [&] { in.openVirtualPort (portName.toStdString()); }))
         return {};
@@ -440,12 +545,14 @@ std::unique_ptr<MidiInputConnection> RtMidiBackend::createVirtualDestination (co
 std::unique_ptr<MidiOutputConnection> RtMidiBackend::createVirtualSource (const juce::String& clientName,
                                                                           const juce::String& portName)
 {
-    auto output = makePort<RtMidiOut> (impl->api, clientName);
+    auto* output = takeOutput (impl->api, clientName, false);
     if (output == nullptr)
         return {};
-    auto& out = *output;
-    if (! runOpeningStep (out, [&] { out.openVirtualPort (portName.toStdString()); }))
+    if (! runOpeningStep (*output, [&] { output->openVirtualPort (portName.toStdString()); }))
+    {
+        releaseOutput (impl->api, clientName, output, false);
         return {};
-    return std::make_unique<RtMidiOutputConnection> (std::move (output));
+    }
+    return std::make_unique<RtMidiOutputConnection> (impl->api, clientName, output, false);
 }
 } // namespace midi
