@@ -131,30 +131,41 @@ JackTestServer::JackTestServer()
         return;
     }
 
-    const auto name = "tarnombi-test-" + juce::String ((int) ::getpid());
-    ::setenv ("JACK_DEFAULT_SERVER", name.toRawUTF8(), 1);
-    // Realtime first; without it a client thread that runs late loses MIDI events.
-    for (auto mode : { "-R", "-r" })
+    // A server that dies without cleaning up keeps its slot in JACK's registry (a few for the
+    // whole computer) until a server of the same name starts again; a small set of names that
+    // are tried in turn keeps such slots from piling up.
+    for (int slot = 0; slot < 4 && ! available; ++slot)
     {
-        server.start ({ "/usr/bin/jackd", "-n", name, mode, "-S", "-d", "dummy", "-r", "48000", "-p", "64" });
-        const auto deadline = juce::Time::getMillisecondCounter() + 10000;
-        while (juce::Time::getMillisecondCounter() < deadline && server.isRunning())
+        const auto name = "tarnombi-test-" + juce::String (slot);
+        ::setenv ("JACK_DEFAULT_SERVER", name.toRawUTF8(), 1);
+        if (midi::RtMidiBackend::isJackServerRunning())
+            continue; // another test run's server
+        // Realtime first; without it a client thread that runs late loses MIDI events.
+        for (auto mode : { "-R", "-r" })
         {
-            if (midi::RtMidiBackend::isJackServerRunning())
+            server.start ({ "/usr/bin/jackd", "-n", name, mode, "-S", "-d", "dummy", "-r", "48000", "-p", "64" });
+            const auto deadline = juce::Time::getMillisecondCounter() + 10000;
+            while (juce::Time::getMillisecondCounter() < deadline && server.isRunning())
             {
-                available = true;
-                return;
+                if (midi::RtMidiBackend::isJackServerRunning())
+                {
+                    available = true;
+                    return;
+                }
+                juce::Thread::sleep (20);
             }
-            juce::Thread::sleep (20);
+            server.stop();
+            if (server.getErrors().contains ("already"))
+                break; // the name is taken after all: try the next one
         }
-        server.stop();
     }
     problem = "the JACK server did not start: " + server.getErrors();
 }
 
 JackTestServer::~JackTestServer()
 {
-    server.stop();
+    // A server killed before it has cleaned up leaves its slot in the registry: give it time.
+    server.stop (15000);
 }
 
 int runToEnd (const juce::StringArray& command, juce::String& output, int timeoutMs)
