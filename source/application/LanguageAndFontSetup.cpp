@@ -195,22 +195,17 @@ void registerFontCollections()
         juce::Typeface::scanFolderForFonts (linkFolder);
     });
 }
-} // namespace x38200_application
-
-using x38200_application::CurrentLanguageModel;
-
 void setLanguage()
 {
-    CurrentLanguageModel::instance().setLanguage (x38200_application::chooseLanguage (x38200_application::getPreferredLanguages()));
+    CurrentLanguageModel::instance().setLanguage (chooseLanguage (getPreferredLanguages()));
 }
 
 void searchDefaultFont()
 {
-    x38200_application::registerFontCollections();
+    registerFontCollections();
 
     auto& model = CurrentLanguageModel::instance();
-    const auto family = x38200_application::chooseDefaultFontFamily (model.getLanguage(), juce::Font::findAllTypefaceNames(),
-                                                                     x38200_application::getSystemFontFamily());
+    const auto family = chooseDefaultFontFamily (model.getLanguage(), juce::Font::findAllTypefaceNames(), getSystemFontFamily());
     model.setDefaultFontName (family);
 
     auto& fonts = ui::FontLibrary::instance();
@@ -218,10 +213,8 @@ void searchDefaultFont()
     fonts.addFont ("DefaultBoldFont", juce::Font (family, 13.0f, juce::Font::bold));
 }
 
-void initializePlatformSpecifics()
+void applyDefaultFontFamily()
 {
-    setLanguage();
-    searchDefaultFont();
     juce::LookAndFeel::getDefaultLookAndFeel().setDefaultSansSerifTypefaceName (CurrentLanguageModel::instance().getDefaultFontName());
 }
 
@@ -229,7 +222,7 @@ void initializeFontLibrary()
 {
     const auto& model = CurrentLanguageModel::instance();
     const auto japanese = model.isJapanese();
-    const auto arial = x38200_application::resolveFontFamily ("Arial", juce::Font::findAllTypefaceNames());
+    const auto arial = resolveFontFamily ("Arial", juce::Font::findAllTypefaceNames());
     // The default typeface is the family chosen for the language; naming it here keeps these
     // fonts right whatever look-and-feel draws them.
     const auto defaultFamily = model.getDefaultFontName().isNotEmpty() ? model.getDefaultFontName() : juce::Font::getDefaultSansSerifFontName();
@@ -277,6 +270,7 @@ void initializeJuceLocalizableStrings()
     }
 
     int size = 0;
-    if (const auto* data = CPXRResource::findEmbeddedFile (x38200_application::frameworkTranslationFileName, size))
+    if (const auto* data = CPXRResource::findEmbeddedFile (frameworkTranslationFileName, size))
         juce::LocalisedStrings::setCurrentMappings (new juce::LocalisedStrings (juce::String::fromUTF8 (data, size), false));
 }
+} // namespace x38200_application

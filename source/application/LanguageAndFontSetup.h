@@ -4,27 +4,29 @@
 
 #include <functional>
 
+namespace x38200_application
+{
 // Start-up steps that choose the interface language and the fonts. The launch sequence
-// runs initializePlatformSpecifics() first (language, default font family), then, after
-// the shared objects exist, initializeFontLibrary() and, for Japanese,
-// initializeJuceLocalizableStrings().
+// runs setLanguage() and searchDefaultFont() first and makes the chosen family the
+// framework's default sans-serif typeface (applyDefaultFontFamily()); after the shared
+// objects exist it runs initializeFontLibrary() and initializeJuceLocalizableStrings().
 
 // Chooses English or Japanese from the user's preferred languages (CurrentLanguageModel).
 void setLanguage();
 // Chooses the default font family for the language, stores it in CurrentLanguageModel and
 // registers "DefaultFont" and "DefaultBoldFont" (13 high) in the font library.
 void searchDefaultFont();
-// setLanguage(), searchDefaultFont(), then makes the chosen family the framework's default
-// sans-serif typeface.
-void initializePlatformSpecifics();
+// Makes the family of CurrentLanguageModel the default sans-serif typeface of the
+// framework's default look-and-feel. A look-and-feel installed later as the default must
+// be given the same family (setDefaultSansSerifTypefaceName), or Japanese texts lose
+// their glyphs.
+void applyDefaultFontFamily();
 // Registers the named fonts of the interface.
 void initializeFontLibrary();
 // For Japanese, installs the translation of the framework's own texts (editing menu,
 // standard buttons); for English, none.
 void initializeJuceLocalizableStrings();
 
-namespace x38200_application
-{
 // How the user's preferred languages are found on Linux: the colon-separated LANGUAGE,
 // then LC_ALL, LC_MESSAGES and LANG, each entry reduced to its language code
 // ("ja_JP.UTF-8" gives "ja"); empty entries are left out. getVariable returns the

@@ -3,6 +3,7 @@
 #include "application/ApplicationUndoManager.h"
 #include "application/CPXRResource.h"
 #include "application/DebugModeModel.h"
+#include "application/LanguageAndFontSetup.h"
 #include "application/PreferencesData.h"
 #include "data/DataCenter.h"
 #include "ui/ModalDialogState.h"
@@ -12,6 +13,9 @@ namespace x38200_application
 {
 void initializePlatformSpecifics()
 {
+    setLanguage();
+    searchDefaultFont();
+    applyDefaultFontFamily();
 }
 
 void initializePreferences()
@@ -52,7 +56,9 @@ void initializeApplication()
 {
     initializePreferences();
     initializeSingletonObjects();
+    initializeFontLibrary();
     x38200_preferences::PreferencesDataUpdater().startup();
+    initializeJuceLocalizableStrings();
     application::ApplicationUndoManager::instance().setMaxNumberOfStoredUnits (2000000, 20);
     x38200_data::DataCenter::instance().libraryData.initialize();
 }

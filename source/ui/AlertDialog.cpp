@@ -12,7 +12,23 @@ constexpr int buttonWidth = 88;
 constexpr int buttonHeight = 24;
 constexpr int gapBelowText = 25;
 constexpr int editorRight = margin + editorWidth;
+
+AlertDialog::Responder& currentResponder()
+{
+    static AlertDialog::Responder responder;
+    return responder;
+}
 } // namespace
+
+AlertDialog::ScopedResponder::ScopedResponder (Responder responder) : previous (std::move (currentResponder()))
+{
+    currentResponder() = std::move (responder);
+}
+
+AlertDialog::ScopedResponder::~ScopedResponder()
+{
+    currentResponder() = std::move (previous);
+}
 
 //==============================================================================
 void AlertDialog::showMessageBox (const juce::String& title, const juce::String& message, AlertIconType)
@@ -35,6 +51,9 @@ int AlertDialog::show (int type, const juce::String& title, const juce::String& 
     ui::ScopedModalDialogStateLock lock;
     if (lock.wasAlreadyLocked())
         return 0;
+
+    if (currentResponder())
+        return currentResponder() (type, title, message);
 
     AlertDialogComponent component (type, message);
     return juce::DialogWindow::showModalDialog (title, &component, nullptr, juce::Colours::white, true, false, false);

@@ -2,6 +2,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <functional>
+
 // The application's own alert box: a message with OK, OK/Cancel or Yes/No/Cancel.
 // Only one modal dialog shows at a time: a box asked for while another dialog is showing
 // is not shown, and its caller sees Cancel.
@@ -16,6 +18,23 @@ public:
     static bool showOkCancelDialog (const juce::String& title, const juce::String& message, AlertIconType icon = juce::AlertWindow::WarningIcon);
     // 1 Yes, 2 No, 0 Cancel (also Escape and the close button).
     static int showYesNoCancelDialog (const juce::String& title, const juce::String& message, AlertIconType icon = juce::AlertWindow::WarningIcon);
+
+    // Answers the boxes instead of a person, for tests of code that asks: gets the box's kind
+    // (AlertDialogComponent::Type), title and message and returns the button's result
+    // (1 first, 2 second, 0 third). The modal-dialog rule still applies: while another dialog
+    // shows, the responder is not asked. Responders nest; the latest one answers.
+    using Responder = std::function<int (int type, const juce::String& title, const juce::String& message)>;
+
+    class ScopedResponder
+    {
+    public:
+        explicit ScopedResponder (Responder responder);
+        ~ScopedResponder();
+
+    private:
+        Responder previous;
+        JUCE_DECLARE_NON_COPYABLE (ScopedResponder)
+    };
 
 private:
     static int show (int type, const juce::String& title, const juce::String& message);

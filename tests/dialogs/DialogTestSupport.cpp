@@ -1,5 +1,7 @@
 #include "DialogTestSupport.h"
 
+#include "support/Process.h"
+
 #include <cstdlib>
 #include <dlfcn.h>
 
@@ -76,13 +78,6 @@ void ModalDialogDriver::timerCallback()
         if (auto* window = findShowingDialogWindow())
             window->exitModalState (-1);
     }
-}
-
-juce::File getTestOutputFolder()
-{
-    auto folder = juce::File (TARNOMBI_BINARY_DIR).getChildFile ("test-output");
-    folder.createDirectory();
-    return folder;
 }
 
 juce::File saveScreenshot (juce::Component& component, const juce::String& name)

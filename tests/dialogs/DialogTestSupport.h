@@ -30,8 +30,6 @@ private:
 
 juce::DialogWindow* findShowingDialogWindow();
 
-// The folder for screenshots of window tests (build/test-output).
-juce::File getTestOutputFolder();
 // Saves the window as it paints itself, as a PNG in the test output folder.
 juce::File saveScreenshot (juce::Component& component, const juce::String& name);
 

@@ -3,6 +3,7 @@
 #include "application/CPXRResource.h"
 #include "application/CurrentLanguageModel.h"
 #include "application/LanguageAndFontSetup.h"
+#include "application/LaunchSequence.h"
 #include "support/TestSupport.h"
 #include "ui/AlertDialog.h"
 #include "ui/FontLibrary.h"
@@ -25,10 +26,10 @@ void startInterface (const char* lang)
 
     if (ui::FontLibrary::exists())
         delete &ui::FontLibrary::instance();
-    initializePlatformSpecifics();
+    x38200_application::initializePlatformSpecifics();
     CPXRResource::instance().reload();
-    initializeFontLibrary();
-    initializeJuceLocalizableStrings();
+    x38200_application::initializeFontLibrary();
+    x38200_application::initializeJuceLocalizableStrings();
 }
 
 struct ShownBox

@@ -113,13 +113,13 @@ TEST (Language, SetLanguageReadsTheEnvironment)
 {
     {
         ScopedLocaleEnvironment environment (std::map<std::string, std::string> { { "LANG", "ja_JP.UTF-8" } });
-        setLanguage();
+        x38200_application::setLanguage();
         EXPECT_TRUE (CurrentLanguageModel::instance().isJapanese());
         EXPECT_EQ (CurrentLanguageModel::instance().getLanguageCode(), "ja");
     }
     {
         ScopedLocaleEnvironment environment (std::map<std::string, std::string> { { "LANG", "de_DE.UTF-8" } });
-        setLanguage();
+        x38200_application::setLanguage();
         EXPECT_EQ (CurrentLanguageModel::instance().getLanguage(), en);
     }
 }
@@ -164,7 +164,7 @@ TEST (Fonts, JapaneseGetsAnInstalledJapaneseFamilyThatDrawsKanji)
 {
     deleteSingleton<ui::FontLibrary>();
     CurrentLanguageModel::instance().setLanguage (ja);
-    searchDefaultFont();
+    x38200_application::searchDefaultFont();
 
     const auto family = CurrentLanguageModel::instance().getDefaultFontName();
     EXPECT_TRUE (x38200_application::getJapaneseFontFamilies().contains (family, true)) << family;
@@ -191,7 +191,7 @@ TEST (Fonts, EnglishUsesTheSystemFamily)
 {
     deleteSingleton<ui::FontLibrary>();
     CurrentLanguageModel::instance().setLanguage (en);
-    searchDefaultFont();
+    x38200_application::searchDefaultFont();
     EXPECT_EQ (CurrentLanguageModel::instance().getDefaultFontName(), x38200_application::getSystemFontFamily());
     EXPECT_TRUE (juce::Font::findAllTypefaceNames().contains (CurrentLanguageModel::instance().getDefaultFontName()));
     deleteSingleton<ui::FontLibrary>();
@@ -269,8 +269,8 @@ TEST (FontLibrary, NamedFontsOfTheInterface)
         SCOPED_TRACE (language == ja ? "Japanese" : "English");
         deleteSingleton<ui::FontLibrary>();
         CurrentLanguageModel::instance().setLanguage (language);
-        searchDefaultFont();
-        initializeFontLibrary();
+        x38200_application::searchDefaultFont();
+        x38200_application::initializeFontLibrary();
 
         const auto family = CurrentLanguageModel::instance().getDefaultFontName();
         const auto arial = x38200_application::resolveFontFamily ("Arial", juce::Font::findAllTypefaceNames());
@@ -301,7 +301,7 @@ TEST (FontLibrary, NamedFontsOfTheInterface)
 TEST (FrameworkTexts, JapaneseTranslationOnlyForJapanese)
 {
     CurrentLanguageModel::instance().setLanguage (ja);
-    initializeJuceLocalizableStrings();
+    x38200_application::initializeJuceLocalizableStrings();
     ASSERT_NE (juce::LocalisedStrings::getCurrentMappings(), nullptr);
     EXPECT_EQ (juce::LocalisedStrings::getCurrentMappings()->getLanguageName(), "Japanese");
     EXPECT_EQ (juce::LocalisedStrings::getCurrentMappings()->getCountryCodes(), juce::StringArray ("ja"));
@@ -317,7 +317,7 @@ TEST (FrameworkTexts, JapaneseTranslationOnlyForJapanese)
 
     CurrentLanguageModel::instance().setLanguage (en);
     CPXRResource::instance().reload();
-    initializeJuceLocalizableStrings();
+    x38200_application::initializeJuceLocalizableStrings();
     EXPECT_EQ (juce::LocalisedStrings::getCurrentMappings(), nullptr);
     EXPECT_EQ (TRANS ("Cancel"), "Cancel");
 }

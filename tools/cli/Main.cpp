@@ -52,7 +52,7 @@ int main (int argc, char** argv)
     if (languageGiven && language != "en" && language != "ja")
         return tarnombi::cli::fail (juce::String (toolName) + ": --lang takes en or ja, not \"" + language + "\"", 2);
 
-    setLanguage();
+    x38200_application::setLanguage();
     if (languageGiven)
         x38200_application::CurrentLanguageModel::instance().setLanguage (language == "ja" ? x38200_application::CurrentLanguageModel::Japanese
                                                                                          : x38200_application::CurrentLanguageModel::English);
