@@ -1,3 +1,4 @@
+#include "support/Process.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +26,7 @@ Output runTool (const juce::StringArray& arguments, const char* lang)
         ::unsetenv (name);
     ::setenv ("LANG", lang, 1);
 
-    juce::StringArray command { juce::File (TARNOMBI_BINARY_DIR).getChildFile ("tarnombi").getFullPathName() };
+    juce::StringArray command { tarnombi::test::getBuiltProgram ("tarnombi").getFullPathName() };
     command.addArray (arguments);
     juce::ChildProcess process;
     Output output;
