@@ -385,7 +385,10 @@ void answer (int socket, const Request& request)
         return;
     }
     if (fault == "stall")
+    {
+        logLine (request.method + " " + request.path + "?" + request.query + " stalled");
         std::this_thread::sleep_for (std::chrono::seconds (7));
+    }
 
     if (request.path.rfind ("profile/", 0) == 0)
     {
