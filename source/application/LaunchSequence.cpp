@@ -5,6 +5,9 @@
 #include "application/DebugModeModel.h"
 #include "application/PreferencesData.h"
 #include "data/DataCenter.h"
+#include "twitter/TwitterClient.h"
+#include "twitter/TwitterStartup.h"
+#include "twitter/TwitterTaskProcessor.h"
 #include "ui/ModalDialogState.h"
 #include "ui/SelectedProgramStatus.h"
 
@@ -46,6 +49,9 @@ void initializeSingletonObjects()
     ui::ModalDialogState::instance();
     data::DataChangeBroadcaster::instance();
     data::PresetDataChangeBroadcaster::instance();
+    twitter::TwitterClient::instance();
+    twitter::TwitterTaskProcessor::instance();
+    twitter::TwitterProfileImageCache::instance();
 }
 
 void initializeApplication()
@@ -53,6 +59,7 @@ void initializeApplication()
     initializePreferences();
     initializeSingletonObjects();
     x38200_preferences::PreferencesDataUpdater().startup();
+    initializeTwitter();
     application::ApplicationUndoManager::instance().setMaxNumberOfStoredUnits (2000000, 20);
     x38200_data::DataCenter::instance().libraryData.initialize();
 }

@@ -73,6 +73,17 @@ std::string oAuth::joinParameters (const oAuthKeyValuePairs& pairs, const std::s
     return result;
 }
 
+std::string oAuth::getParameterString (const oAuthKeyValuePairs& pairs)
+{
+    // In name order, as the service sorts them. Sorting the joined "name=value" texts
+    // instead would put "a2=" before "a=" and break the signature of any request whose
+    // parameter names begin with one another.
+    std::string result;
+    for (const auto& [name, value] : pairs)
+        result += (result.empty() ? "" : "&") + name + "=" + value;
+    return result;
+}
+
 std::string oAuth::getBaseString (_eOAuthHttpRequestType type, const std::string& baseUrl, const oAuthKeyValuePairs& pairs)
 {
     std::string method;
@@ -84,7 +95,7 @@ std::string oAuth::getBaseString (_eOAuthHttpRequestType type, const std::string
         case eOAuthHttpInvalid:
         default: return {};
     }
-    return method + urlencode (baseUrl) + "&" + urlencode (joinParameters (pairs, "&", false));
+    return method + urlencode (baseUrl) + "&" + urlencode (getParameterString (pairs));
 }
 
 std::string oAuth::getSigningKey() const

@@ -64,6 +64,8 @@ public:
     // Entries as name=value (or name="value" when quoted), sorted as byte strings and
     // joined with the separator.
     static std::string joinParameters (const oAuthKeyValuePairs& pairs, const std::string& separator, bool quoted);
+    // The signature's parameter string: name=value entries in name order, joined with "&".
+    static std::string getParameterString (const oAuthKeyValuePairs& pairs);
     static std::string getBaseString (_eOAuthHttpRequestType type, const std::string& baseUrl,
                                       const oAuthKeyValuePairs& pairs);
     std::string getSigningKey() const;

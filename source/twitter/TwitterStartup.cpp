@@ -1,24 +1,14 @@
 #include "twitter/TwitterStartup.h"
 
+#include "application/PreferencesData.h"
 #include "twitter/TwitterClient.h"
 #include "twitter/TwitterConfiguration.h"
 
-namespace
+namespace x38200_application
 {
-// The preferences folder: $XDG_CONFIG_HOME (or ~/.config) / "OMBI TarnOMBI Sound Librarian".
-juce::File getPreferencesFolder()
-{
-    auto base = juce::SystemStats::getEnvironmentVariable ("XDG_CONFIG_HOME", {});
-    const auto configHome = base.isNotEmpty() && juce::File::isAbsolutePath (base)
-                                ? juce::File (base)
-                                : juce::File::getSpecialLocation (juce::File::userHomeDirectory).getChildFile (".config");
-    return configHome.getChildFile ("OMBI TarnOMBI Sound Librarian");
-}
-} // namespace
-
 void initializeTwitter()
 {
-    initializeTwitter (getPreferencesFolder());
+    initializeTwitter (x38200_preferences::PreferencesData::instance().getPreferencesFolder());
 }
 
 void initializeTwitter (const juce::File& preferencesFolder)
@@ -27,3 +17,4 @@ void initializeTwitter (const juce::File& preferencesFolder)
                                                    twitter::TwitterServiceConfiguration::getConsumerKey(),
                                                    twitter::TwitterServiceConfiguration::getConsumerSecret());
 }
+} // namespace x38200_application

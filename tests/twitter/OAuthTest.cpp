@@ -67,7 +67,7 @@ TEST (OAuthSigning, SearchParameterStringAndBaseString)
     oAuth::splitParameters ("q=x&result_type=mixed&count=150&include_entities=true", pairs);
     signer.addOAuthParameters (pairs, {}, false);
 
-    EXPECT_EQ (oAuth::joinParameters (pairs, "&", false),
+    EXPECT_EQ (oAuth::getParameterString (pairs),
                "count=150&include_entities=true&oauth_consumer_key=ck&oauth_nonce=N1&oauth_signature_method=HMAC-SHA1"
                "&oauth_timestamp=1700000000&oauth_token=tk&oauth_version=1.0&q=x&result_type=mixed");
 
@@ -78,6 +78,9 @@ TEST (OAuthSigning, SearchParameterStringAndBaseString)
                "%3D1700000000%26oauth_token%3Dtk%26oauth_version%3D1.0%26q%3Dx%26result_type%3Dmixed");
 
     EXPECT_EQ (oAuth::getBaseString (eOAuthHttpInvalid, "https://x", pairs), "");
+
+    // Names that begin with one another keep name order.
+    EXPECT_EQ (oAuth::getParameterString ({ { "a2", "1" }, { "a", "2" }, { "a-b", "3" } }), "a=2&a-b=3&a2=1");
 }
 
 TEST (OAuthSigning, HeaderCases)

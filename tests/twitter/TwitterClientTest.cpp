@@ -214,7 +214,7 @@ TEST (TwitterConfiguration, EnvironmentOverridesTheDefaults)
 
     // The start-up step hands the configured pair to the client, tokens in the preferences folder.
     const auto folder = makeTemporaryFolder ("startup");
-    initializeTwitter (folder);
+    x38200_application::initializeTwitter (folder);
     EXPECT_EQ (TwitterClient::instance().getConsumerKey(), "k");
     EXPECT_EQ (TwitterClient::instance().getTwitCurl().getOAuth().getConsumerSecret(), "s");
     EXPECT_EQ (TwitterClient::instance().getTokenKeyFile(), folder.getChildFile ("TwitterTokenKey.txt"));

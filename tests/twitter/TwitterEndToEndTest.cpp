@@ -180,6 +180,70 @@ TEST_F (TwitterEndToEnd, AuthenticatedRequestsAreAcceptedAndVerifiedOnce)
     EXPECT_TRUE (owner.allOnMessageThread);
 }
 
+TEST_F (TwitterEndToEnd, SignaturesOfEveryMethodWithQueryAndBodyAreAccepted)
+{
+    startService();
+
+    oAuth signer;
+    signer.setConsumerKey (TwitterServiceProcess::ConsumerKey);
+    signer.setConsumerSecret (TwitterServiceProcess::ConsumerSecret);
+    signer.setOAuthTokenKey (TwitterServiceProcess::AccessTokenKey);
+    signer.setOAuthTokenSecret (TwitterServiceProcess::AccessTokenSecret);
+
+    const auto nonAscii = oAuth::urlencode ("\xc3\xa9\xe3\x82\xbf \xf0\x9f\x8e\xb9");
+    const auto reserved = oAuth::urlencode ("a+b=c&d/e?f!*'()");
+
+    struct Case
+    {
+        _eOAuthHttpRequestType type;
+        const char* method;
+        std::string query;
+        std::string body;
+    };
+    const Case cases[] = {
+        { eOAuthHttpGet, "GET", "q=" + nonAscii + "&count=5", "" },
+        { eOAuthHttpGet, "GET", "b=" + reserved + "&a=" + nonAscii + "&a2=", "" },
+        { eOAuthHttpPost, "POST", "", "status=" + nonAscii },
+        { eOAuthHttpPost, "POST", "x=" + reserved, "status=" + nonAscii + "&text=" + reserved },
+        { eOAuthHttpDelete, "DELETE", "", "" },
+        { eOAuthHttpDelete, "DELETE", "id=" + nonAscii + "&z=1", "" },
+    };
+
+    auto* handle = curl_easy_init();
+    ASSERT_NE (handle, nullptr);
+    for (const auto& c : cases)
+    {
+        const auto base = "http://" + service->getHost().toStdString() + "/check/signature";
+        const auto address = c.query.empty() ? base : base + "?" + c.query;
+        SCOPED_TRACE (std::string (c.method) + " " + address + " " + c.body);
+
+        std::string header;
+        ASSERT_TRUE (signer.getOAuthHeader (c.type, address, c.body, header));
+
+        auto* headers = curl_slist_append (nullptr, header.c_str());
+        curl_easy_reset (handle);
+        curl_easy_setopt (handle, CURLOPT_URL, address.c_str());
+        curl_easy_setopt (handle, CURLOPT_HTTPHEADER, headers);
+        curl_easy_setopt (handle, CURLOPT_TIMEOUT_MS, 5000L);
+        curl_easy_setopt (handle, CURLOPT_WRITEFUNCTION, +[] (char*, size_t size, size_t count, void*) { return size * count; });
+        if (c.type != eOAuthHttpGet)
+            curl_easy_setopt (handle, CURLOPT_COPYPOSTFIELDS, c.body.c_str());
+        if (c.type == eOAuthHttpDelete)
+            curl_easy_setopt (handle, CURLOPT_CUSTOMREQUEST, "DELETE");
+        EXPECT_EQ (curl_easy_perform (handle), CURLE_OK);
+        curl_slist_free_all (headers);
+    }
+    curl_easy_cleanup (handle);
+
+    const auto log = service->getLog();
+    ASSERT_EQ (log.size(), (int) std::size (cases));
+    for (int i = 0; i < log.size(); ++i)
+    {
+        EXPECT_TRUE (log[i].startsWith (cases[i].method)) << log[i];
+        EXPECT_TRUE (log[i].endsWith ("signature=ok")) << log[i];
+    }
+}
+
 TEST_F (TwitterEndToEnd, InputChecksSendNothing)
 {
     startService();
