@@ -4,6 +4,7 @@
 #include "twitter/TwitterConfiguration.h"
 #include "twitter/TwitterResult.h"
 #include "twitter/TwitterStartup.h"
+#include "twitter/TwitterTask.h"
 
 #include <gtest/gtest.h>
 
@@ -152,6 +153,40 @@ TEST_F (TwitterClientTest, AFailedSaveKeepsTheEarlierFilesAndDropsTheToken)
     tarnombi::test::runMessageLoopFor (50);
     EXPECT_TRUE (recorder.calls.empty()) << "a failed save does not notify";
     blocker.deleteRecursively();
+}
+
+TEST (TwitterReplyAnalysis, ErrorMembers)
+{
+    struct Case
+    {
+        const char* body;
+        bool success;
+        int code;
+        const char* message;
+    };
+    const Case cases[] = {
+        { R"({"id_str":"1"})", true, 0, "" },
+        { R"({"errors":[{"code":89,"message":"Invalid or expired token."}]})", false, 89, "Invalid or expired token." },
+        { R"({"errors":[{"code":1,"message":"a"},{"code":2,"message":"b"}]})", false, 2, "b" }, // the last one decides
+        { R"({"errors":[{"code":1,"message":"a"},"x",{"code":2,"message":"b"}]})", false, 1, "a" }, // stops at a non-object
+        { R"({"errors":[{"message":"no code"}]})", false, -1, "no code" },
+        { R"({"errors":[{"code":"34"}]})", false, 34, "" },
+        { R"({"errors":"Something is wrong."})", false, -2, "Something is wrong." },
+        { R"({"errors":{"code":5}})", false, -1, "" },
+        { R"({"errors":[]})", false, -1, "" },
+        { "[1]", false, -1, "" },
+        { "Error processing your OAuth request", false, -1, "" },
+        { "", false, -1, "" },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.body);
+        TwitterReplyAnalyzer analyzer (c.body);
+        EXPECT_EQ (analyzer.isSucceeded(), c.success);
+        EXPECT_EQ (analyzer.getErrorCode(), c.code);
+        EXPECT_EQ (analyzer.getErrorMessage(), c.message);
+    }
 }
 
 TEST (TwitterResultTexts, EveryCodeHasItsKey)
