@@ -6,6 +6,9 @@
 #include "application/LanguageAndFontSetup.h"
 #include "application/PreferencesData.h"
 #include "data/DataCenter.h"
+#include "twitter/TwitterClient.h"
+#include "twitter/TwitterStartup.h"
+#include "twitter/TwitterTaskProcessor.h"
 #include "ui/ModalDialogState.h"
 #include "ui/SelectedProgramStatus.h"
 
@@ -50,6 +53,9 @@ void initializeSingletonObjects()
     ui::ModalDialogState::instance();
     data::DataChangeBroadcaster::instance();
     data::PresetDataChangeBroadcaster::instance();
+    twitter::TwitterClient::instance();
+    twitter::TwitterTaskProcessor::instance();
+    twitter::TwitterProfileImageCache::instance();
 }
 
 void initializeApplication()
@@ -58,6 +64,7 @@ void initializeApplication()
     initializeSingletonObjects();
     initializeFontLibrary();
     x38200_preferences::PreferencesDataUpdater().startup();
+    initializeTwitter();
     initializeJuceLocalizableStrings();
     application::ApplicationUndoManager::instance().setMaxNumberOfStoredUnits (2000000, 20);
     x38200_data::DataCenter::instance().libraryData.initialize();
