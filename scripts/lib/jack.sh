@@ -1,7 +1,9 @@
+#!/usr/bin/env bash
 # Shell functions for a private JACK server with the dummy driver, for the tests and the quick
 # start. Source this file, then:
 #
-#   tarnombi_jack_start [NAME] [LOGFILE]   start a server and wait until it accepts clients;
+#   tarnombi_jack_start [NAME] [LOGFILE]   start a server (NAME "" picks a free default name)
+#                                          and wait until it accepts clients;
 #                                          exports JACK_DEFAULT_SERVER=NAME and
 #                                          JACK_NO_START_SERVER=1, sets TARNOMBI_JACK_PID
 #   tarnombi_jack_stop                     stop the server started above, by its process id
@@ -29,8 +31,18 @@ _tarnombi_jack_wait() {
 }
 
 tarnombi_jack_start() {
-    local name="${1:-tarnombi-$$-$(date +%s)}"
+    local name="${1:-}"
     local log="${2:-/dev/null}"
+    if [ -z "$name" ]; then
+        # A server that dies without cleaning up keeps its slot in JACK's registry (a few for
+        # the whole computer) until a server of the same name starts again, so the default
+        # names come from a small set.
+        local slot
+        for slot in 0 1 2 3; do
+            name="tarnombi-$slot"
+            tarnombi_jack_running "$name" || break
+        done
+    fi
     if ! command -v jackd >/dev/null 2>&1; then
         echo "jackd is not installed (Debian package jackd2)" >&2
         return 1

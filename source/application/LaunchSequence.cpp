@@ -3,10 +3,14 @@
 #include "application/ApplicationUndoManager.h"
 #include "application/CPXRResource.h"
 #include "application/DebugModeModel.h"
+#include "application/LanguageAndFontSetup.h"
 #include "application/PreferencesData.h"
 #include "data/DataCenter.h"
 #include "midi/MidiDeviceManager.h"
 #include "midi/SysExMessages.h"
+#include "twitter/TwitterClient.h"
+#include "twitter/TwitterStartup.h"
+#include "twitter/TwitterTaskProcessor.h"
 #include "ui/ModalDialogState.h"
 #include "ui/SelectedProgramStatus.h"
 
@@ -14,6 +18,9 @@ namespace x38200_application
 {
 void initializePlatformSpecifics()
 {
+    setLanguage();
+    searchDefaultFont();
+    applyDefaultFontFamily();
 }
 
 void initializePreferences()
@@ -49,6 +56,9 @@ void initializeSingletonObjects()
     ui::ModalDialogState::instance();
     data::DataChangeBroadcaster::instance();
     data::PresetDataChangeBroadcaster::instance();
+    twitter::TwitterClient::instance();
+    twitter::TwitterTaskProcessor::instance();
+    twitter::TwitterProfileImageCache::instance();
 }
 
 void initializeApplication()
@@ -57,7 +67,10 @@ void initializeApplication()
     initializeSingletonObjects();
     // The family the device scanner looks for and every message built from now on carries.
     midi::MidiDeviceManager::instance().setDeviceFamilyId (x38200_midi::TarnOMBIFamilyID);
+    initializeFontLibrary();
     x38200_preferences::PreferencesDataUpdater().startup();
+    initializeTwitter();
+    initializeJuceLocalizableStrings();
     application::ApplicationUndoManager::instance().setMaxNumberOfStoredUnits (2000000, 20);
     x38200_data::DataCenter::instance().libraryData.initialize();
 }

@@ -2,7 +2,7 @@
 // driver. Every process a test starts is stopped by that test.
 
 #include "MidiTestSupport.h"
-#include "ProcessSupport.h"
+#include "JackTestServer.h"
 
 #include "midi/MidiBackend.h"
 #include "midi/SysExFile.h"
@@ -38,12 +38,13 @@ TEST (EndToEnd, PortsListsTheEmulatorsPorts)
 {
     JackTestServer jack;
     REQUIRE_JACK (jack);
-    TestProcess emulator;
-    ASSERT_TRUE (emulator.start (emulatorCommand ("E2E Ports")));
-    ASSERT_TRUE (emulator.waitForOutput ("ready")) << emulator.getErrors();
+    Process emulator;
+    ASSERT_TRUE (startProcess (emulator, emulatorCommand ("E2E Ports")));
+    ASSERT_TRUE (waitForOutput (emulator, "ready")) << emulator.readOutput();
 
-    juce::String output;
-    EXPECT_EQ (runToEnd (toolCommand ("ports"), output), 0) << output;
+    const auto run = runProgram (toolCommand ("ports"));
+    const auto& output = run.output;
+    EXPECT_EQ (run.exitStatus, 0) << output;
     EXPECT_TRUE (output.contains ("MIDI back end: jack")) << output;
     const auto inputs = output.fromFirstOccurrenceOf ("Inputs:", false, false).upToFirstOccurrenceOf ("Outputs:", false, false);
     const auto outputs = output.fromFirstOccurrenceOf ("Outputs:", false, false);
@@ -51,7 +52,7 @@ TEST (EndToEnd, PortsListsTheEmulatorsPorts)
     EXPECT_TRUE (outputs.contains ("E2E Ports In - MIDI")) << output;
     EXPECT_FALSE (output.contains ("MidiDevice")) << "the tool's own ports are not listed";
 
-    EXPECT_EQ (emulator.stop(), 0) << "the emulator ends cleanly on SIGTERM";
+    EXPECT_EQ (stopProcess (emulator), 0) << "the emulator ends cleanly on SIGTERM";
 }
 
 TEST (EndToEnd, ScanFindsTheEmulatorAmongOtherPorts)
@@ -59,17 +60,19 @@ TEST (EndToEnd, ScanFindsTheEmulatorAmongOtherPorts)
     JackTestServer jack;
     REQUIRE_JACK (jack);
     // A MIDI client that never answers, listed before the instrument.
-    TestProcess bystander;
-    ASSERT_TRUE (bystander.start (emulatorCommand ("E2E Bystander", { "--silent" })));
-    ASSERT_TRUE (bystander.waitForOutput ("ready")) << bystander.getErrors();
-    TestProcess emulator;
-    ASSERT_TRUE (emulator.start (emulatorCommand ("E2E Scan")));
-    ASSERT_TRUE (emulator.waitForOutput ("ready")) << emulator.getErrors();
+    Process bystander;
+    ASSERT_TRUE (startProcess (bystander, emulatorCommand ("E2E Bystander", { "--silent" })));
+    ASSERT_TRUE (waitForOutput (bystander, "ready")) << bystander.readOutput();
+    Process emulator;
+    ASSERT_TRUE (startProcess (emulator, emulatorCommand ("E2E Scan")));
+    ASSERT_TRUE (waitForOutput (emulator, "ready")) << emulator.readOutput();
 
-    juce::String ports;
-    ASSERT_EQ (runToEnd (toolCommand ("ports"), ports), 0);
-    juce::String output;
-    EXPECT_EQ (runToEnd (toolCommand ("scan"), output), 0) << output;
+    const auto portsRun = runProgram (toolCommand ("ports"));
+    ASSERT_EQ (portsRun.exitStatus, 0);
+    const auto& ports = portsRun.output;
+    const auto run = runProgram (toolCommand ("scan"));
+    const auto& output = run.output;
+    EXPECT_EQ (run.exitStatus, 0) << output;
     const auto inputLine = output.fromFirstOccurrenceOf ("Input: ", false, false).upToFirstOccurrenceOf ("\n", false, false);
     const auto outputLine = output.fromFirstOccurrenceOf ("Output: ", false, false).upToFirstOccurrenceOf ("\n", false, false);
     EXPECT_TRUE (inputLine.endsWith ("E2E Scan Out - MIDI")) << output;
@@ -78,22 +81,23 @@ TEST (EndToEnd, ScanFindsTheEmulatorAmongOtherPorts)
     EXPECT_TRUE (ports.contains ("  " + inputLine.trim())) << ports << output;
     EXPECT_TRUE (ports.contains ("  " + outputLine.trim())) << ports << output;
 
-    EXPECT_EQ (emulator.stop(), 0);
-    EXPECT_EQ (bystander.stop(), 0);
+    EXPECT_EQ (stopProcess (emulator), 0);
+    EXPECT_EQ (stopProcess (bystander), 0);
 }
 
 TEST (EndToEnd, ScanIgnoresAnotherDeviceFamily)
 {
     JackTestServer jack;
     REQUIRE_JACK (jack);
-    TestProcess emulator;
-    ASSERT_TRUE (emulator.start (emulatorCommand ("E2E Other Family", { "--identity-family", "0x0119" })));
-    ASSERT_TRUE (emulator.waitForOutput ("ready")) << emulator.getErrors();
+    Process emulator;
+    ASSERT_TRUE (startProcess (emulator, emulatorCommand ("E2E Other Family", { "--identity-family", "0x0119" })));
+    ASSERT_TRUE (waitForOutput (emulator, "ready")) << emulator.readOutput();
 
-    juce::String output;
-    EXPECT_EQ (runToEnd (toolCommand ("scan"), output), 1) << output;
+    const auto run = runProgram (toolCommand ("scan"));
+    const auto& output = run.output;
+    EXPECT_EQ (run.exitStatus, 1) << output;
     EXPECT_TRUE (output.contains ("TarnOMBI is not connected.")) << output;
-    EXPECT_EQ (emulator.stop(), 0);
+    EXPECT_EQ (stopProcess (emulator), 0);
 }
 
 TEST (EndToEnd, EmulatorTakesADumpLogsItAndSavesWhenStopped)
@@ -103,9 +107,9 @@ TEST (EndToEnd, EmulatorTakesADumpLogsItAndSavesWhenStopped)
     const auto folder = makeTemporaryFolder ("e2e-emulator");
     const auto saved = folder.getChildFile ("saved.syx");
     const auto log = folder.getChildFile ("emulator.log");
-    TestProcess emulator;
-    ASSERT_TRUE (emulator.start (emulatorCommand ("E2E Dump", { "--save", saved.getFullPathName(), "--log", log.getFullPathName() })));
-    ASSERT_TRUE (emulator.waitForOutput ("ready")) << emulator.getErrors();
+    Process emulator;
+    ASSERT_TRUE (startProcess (emulator, emulatorCommand ("E2E Dump", { "--save", saved.getFullPathName(), "--log", log.getFullPathName() })));
+    ASSERT_TRUE (waitForOutput (emulator, "ready")) << emulator.readOutput();
 
     // This process talks to the emulator through the ports layer, as the librarian does.
     CPXRMidi midi (midi::createSystemMidiBackend ("jack"));
@@ -129,7 +133,7 @@ TEST (EndToEnd, EmulatorTakesADumpLogsItAndSavesWhenStopped)
 
     midi.MidiInClose();
     midi.MidiOutClose();
-    EXPECT_EQ (emulator.stop(), 0);
+    EXPECT_EQ (stopProcess (emulator), 0);
 
     x38200_data::LibraryData library;
     juce::String error;
