@@ -2,7 +2,11 @@
 
 #include "MidiTestSupport.h"
 
+#include "midi/MidiDeviceManager.h"
 #include "midi/MidiMessageQueue.h"
+#include "midi/RtMidiBackend.h"
+#include "midi/SysExMessages.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -146,4 +150,35 @@ TEST (Ports, MessageQueueKeepsOrder)
     queue.push (CPXRMidiMessage ((unsigned char) 0xF8));
     queue.clear();
     EXPECT_TRUE (queue.isEmpty());
+}
+
+TEST (Ports, SystemPortNamesSplitIntoDeviceAndPort)
+{
+    using midi::RtMidiBackend;
+    const auto alsa = RtMidiBackend::splitPortName (RtMidiBackend::Api::alsa, "TarnOMBI:TarnOMBI MIDI 1 24:0");
+    EXPECT_EQ (alsa.getDisplayName(), "TarnOMBI - TarnOMBI MIDI 1");
+    const auto jack = RtMidiBackend::splitPortName (RtMidiBackend::Api::jack, "TarnOMBI Emulator Out:MIDI");
+    EXPECT_EQ (jack.getDisplayName(), "TarnOMBI Emulator Out - MIDI");
+    EXPECT_EQ (RtMidiBackend::splitPortName (RtMidiBackend::Api::jack, "a2j:Midi Through [14] (capture): Port-0").port,
+               "Midi Through [14] (capture): Port-0");
+}
+
+TEST (Ports, WithoutAMidiServiceThereAreNoPortsAndTheScanEndsAtOnce)
+{
+    auto none = std::make_shared<midi::RtMidiBackend> (midi::RtMidiBackend::Api::none, "MidiDevice");
+    EXPECT_EQ (none->getApiName(), "none");
+    CPXRMidi midi (none);
+    ASSERT_TRUE (midi.Create ("MidiDevice"));
+    EXPECT_EQ (midi.GetNumMidiInDevices(), 0);
+    EXPECT_EQ (midi.GetNumMidiOutDevices(), 0);
+    EXPECT_FALSE (midi.MidiInOpen (0));
+
+    midi::MidiDeviceManager manager (none);
+    manager.setDeviceFamilyId (x38200_midi::TarnOMBIFamilyID);
+    const auto start = juce::Time::getMillisecondCounter();
+    manager.scanDevices();
+    ASSERT_TRUE (runMessageLoopUntil ([&] { return manager.isScanFinished(); }));
+    EXPECT_LT (juce::Time::getMillisecondCounter() - start, 1000u);
+    EXPECT_FALSE (manager.isFoundMidiDevice());
+    EXPECT_FALSE (manager.connect());
 }
