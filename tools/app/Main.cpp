@@ -1,2 +1,6 @@
-#include <juce_gui_basics/juce_gui_basics.h>
-int main (int, char**) { return 0; }
+#include "application/TarnOMBILibrarianApplication.h"
+
+int main (int argc, char* argv[])
+{
+    return TarnOMBILibrarianApplication::main (argc, argv);
+}
