@@ -1,6 +1,7 @@
 #include "application/FileErrorDialogs.h"
 
 #include "application/CPXRResource.h"
+#include "file/LibraryFiles.h"
 
 #include <iostream>
 
@@ -9,11 +10,11 @@ namespace x38200_application
 // Until the alert box exists the texts go to standard error.
 void showFileReadErrorDialog (const int& code)
 {
-    std::cerr << getLocalizedString ("CommonErrorDialogTitle") << ": file read error " << code << std::endl;
+    std::cerr << getLocalizedString ("CommonErrorDialogTitle") << ": " << x38200_file::getReadErrorString (code) << std::endl;
 }
 
 void showFileWriteErrorDialog (const int& code)
 {
-    std::cerr << getLocalizedString ("CommonErrorDialogTitle") << ": file write error " << code << std::endl;
+    std::cerr << getLocalizedString ("CommonErrorDialogTitle") << ": " << x38200_file::getWriteErrorString (code) << std::endl;
 }
 } // namespace x38200_application

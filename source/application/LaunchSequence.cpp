@@ -2,7 +2,9 @@
 
 #include "application/ApplicationUndoManager.h"
 #include "application/CPXRResource.h"
+#include "application/DataEditStatus.h"
 #include "application/DebugModeModel.h"
+#include "application/FileAccessProcessor.h"
 #include "application/PreferencesData.h"
 #include "data/DataCenter.h"
 #include "ui/ModalDialogState.h"
@@ -46,6 +48,8 @@ void initializeSingletonObjects()
     ui::ModalDialogState::instance();
     data::DataChangeBroadcaster::instance();
     data::PresetDataChangeBroadcaster::instance();
+    application::DataEditStatus::instance();
+    application::LastSavedFileStatus::instance();
 }
 
 void initializeApplication()
@@ -53,8 +57,10 @@ void initializeApplication()
     initializePreferences();
     initializeSingletonObjects();
     x38200_preferences::PreferencesDataUpdater().startup();
+    initializePresetData();
     application::ApplicationUndoManager::instance().setMaxNumberOfStoredUnits (2000000, 20);
     x38200_data::DataCenter::instance().libraryData.initialize();
+    FileAccessProcessor().executeReloadPresetFiles();
 }
 
 void finalizeApplication()
