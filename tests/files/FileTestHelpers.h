@@ -51,6 +51,14 @@ inline juce::MemoryBlock textBlock (const juce::String& text)
     return juce::MemoryBlock (text.toRawUTF8(), text.getNumBytesAsUTF8());
 }
 
+// Replaces a file by exactly these bytes (also none, which File::replaceWithData does not do).
+inline void writeWholeFile (const juce::File& file, const juce::MemoryBlock& bytes)
+{
+    file.deleteFile();
+    juce::FileOutputStream out (file);
+    out.write (bytes.getData(), bytes.getSize());
+}
+
 inline juce::MemoryBlock readWholeFile (const juce::File& file)
 {
     juce::MemoryBlock block;

@@ -19,7 +19,7 @@ juce::File writeBlock (const juce::String& name, const juce::MemoryBlock& block)
 {
     static const auto folder = tarnombi::test::makeTemporaryFolder ("zip-fixtures");
     auto file = folder.getChildFile (name);
-    file.replaceWithData (block.getData(), block.getSize());
+    tarnombi::test::writeWholeFile (file, block);
     return file;
 }
 
