@@ -14,6 +14,9 @@ namespace
 {
     constexpr size_t maximumCommandLineBytes = 64 * 1024;
     const char* const acknowledgement = "OK";
+    // Every hand-over starts with this line, so that a bare connection (a launch checking
+    // whether an instance lives) is never taken for an empty command line.
+    const std::string greeting = "TarnOMBI Sound Librarian command line\n";
 
     // A folder only this user can enter, or an invalid file when it cannot be made safe.
     juce::File getPrivateFolder()
@@ -140,11 +143,11 @@ private:
         if (! peerIsSameUser (client))
             return;
         std::string text;
-        if (! readAll (client, text, 2000))
+        if (! readAll (client, text, 2000) || text.compare (0, greeting.size(), greeting) != 0)
             return;
         writeAll (client, acknowledgement, std::strlen (acknowledgement), 1000);
 
-        const auto commandLine = juce::String::fromUTF8 (text.data(), (int) text.size());
+        const auto commandLine = juce::String::fromUTF8 (text.data() + greeting.size(), (int) (text.size() - greeting.size()));
         auto deliver = receiver;
         juce::MessageManager::callAsync ([deliver, commandLine] { deliver (commandLine); });
     }
@@ -181,7 +184,7 @@ bool SingleInstanceChannel::sendToRunningInstance (const juce::String& commandLi
     bool delivered = false;
     if (::connect (fd, reinterpret_cast<const sockaddr*> (&address), sizeof (address)) == 0 && peerIsSameUser (fd))
     {
-        const auto text = commandLine.toStdString();
+        const auto text = greeting + commandLine.toStdString();
         if (writeAll (fd, text.data(), text.size(), timeoutMs))
         {
             ::shutdown (fd, SHUT_WR);
