@@ -5,6 +5,7 @@
 #include "application/FileAccessProcessor.h"
 #include "application/PreferencesData.h"
 #include "data/DataCenter.h"
+#include "data/parameter/DescriptorTables.h"
 #include "file/LibraryFiles.h"
 #include "file/PresetFileManager.h"
 #include "support/TestSupport.h"
@@ -212,6 +213,25 @@ TEST (PresetFileManager, FactoryPresetIsImportedOnceIntoAnEmptyFolder)
     const x38200_data::FavoriteData favorites;
     for (int slot = 0; slot < 8; ++slot)
         EXPECT_EQ (preset.getProgramData (favorites.getFavoriteData (0, slot)).rawData.bytes[12], slot);
+
+    // Every parameter of every program lies inside its range.
+    for (int i = 0; i < 300; ++i)
+    {
+        const auto* record = &preset.getProgramData (i).rawData;
+        for (std::int16_t mainID = 0; mainID < userparameter::NumProgramAreas; ++mainID)
+        {
+            for (std::int16_t subID = 0; subID < userparameter::descriptor::ProgramDescriptorTables[mainID].numRows; ++subID)
+            {
+                UserParameterDescriptor descriptor;
+                const UserParameterID id { mainID, subID };
+                if (! userparameter::descriptor::GetDescriptor (record, id, descriptor) || descriptor.byteCount == 0)
+                    continue;
+                const auto value = userparameter::descriptor::GetParameter (record->bytes, id, descriptor);
+                EXPECT_TRUE (value >= descriptor.minimum && value <= descriptor.maximum)
+                    << "program " << i << " main " << mainID << " sub " << subID << " (" << descriptor.name << ") = " << value;
+            }
+        }
+    }
 
     // The embedded copy is the committed file.
     EXPECT_EQ (tarnombi::test::readWholeFile (installed),
