@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 using x38200_file::PresetFileManager;
 
 namespace
@@ -148,18 +150,24 @@ TEST (PresetFileManager, DataIDsBecomeSafeFileNamesInsideTheFolder)
 TEST (PresetFileManager, ImportsFromMemoryUseTheirOwnTemporaryFile)
 {
     startWithEmptyPresetFolder();
-    const auto temp = juce::File::getSpecialLocation (juce::File::tempDirectory);
-    const auto before = temp.getNumberOfChildFiles (juce::File::findFiles, "TempPresetData*");
-
-    // Something in the way under a fixed temporary name does not stop the import.
-    const auto obstacle = temp.getChildFile ("TempPresetData.topreset");
-    const bool madeObstacle = ! obstacle.exists() && obstacle.createDirectory().wasOk();
     const auto block = tarnombi::test::readWholeFile (writePreset ("FromMemory", "m"));
-    ASSERT_TRUE (PresetFileManager::instance().importPresetFileData (block));
+
+    // A private temporary folder, with something in the way under a fixed name.
+    const auto temp = tarnombi::test::makeTemporaryFolder ("tmpdir");
+    const juce::String previous (std::getenv ("TMPDIR") != nullptr ? std::getenv ("TMPDIR") : "");
+    ::setenv ("TMPDIR", temp.getFullPathName().toRawUTF8(), 1);
+    temp.getChildFile ("TempPresetData.topreset").createDirectory();
+
+    const bool imported = PresetFileManager::instance().importPresetFileData (block);
+
+    if (previous.isEmpty())
+        ::unsetenv ("TMPDIR");
+    else
+        ::setenv ("TMPDIR", previous.toRawUTF8(), 1);
+
+    ASSERT_TRUE (imported);
     EXPECT_TRUE (PresetFileManager::instance().hasPreset ("FromMemory"));
-    EXPECT_EQ (temp.getNumberOfChildFiles (juce::File::findFiles, "TempPresetData*"), before);
-    if (madeObstacle)
-        obstacle.deleteRecursively();
+    EXPECT_EQ (temp.getNumberOfChildFiles (juce::File::findFiles), 0); // the temporary file is gone
 }
 
 TEST (PresetFileManager, BrokenIndexStartsEmpty)
