@@ -1,5 +1,6 @@
 #include "support/Process.h"
 #include "support/TestSupport.h"
+#include "file/LibraryFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -104,7 +105,7 @@ TEST_F (LibrarianLaunch, ASecondLaunchHandsItsFileToTheFirst)
     EXPECT_EQ (second.exitStatus, 0);
 
     // The first instance tried to open the file and reported it.
-    EXPECT_TRUE (runMessageLoopUntil ([&] { return first.readOutput().contains ("file read error"); }, 10000))
+    EXPECT_TRUE (runMessageLoopUntil ([&] { return first.readOutput().contains (x38200_file::getReadErrorString (x38200_file::ReadErrorFailedToUncompressZipFile)); }, 10000))
         << first.readOutput();
     EXPECT_TRUE (waitForWindowCount (1, 2000));
     EXPECT_TRUE (first.isRunning());
