@@ -1,20 +1,55 @@
 #include "application/FileErrorDialogs.h"
 
 #include "application/CPXRResource.h"
-#include "file/LibraryFiles.h"
-
-#include <iostream>
+#include "ui/AlertDialog.h"
 
 namespace x38200_application
 {
-// Until the alert box exists the texts go to standard error.
+namespace
+{
+    // The message of a read or write result code. A code outside the table (which no reader
+    // or writer returns) reads as an internal error rather than reaching past the table.
+    juce::String getErrorText (const juce::StringArray& keys, int code)
+    {
+        return getLocalizedString (juce::isPositiveAndBelow (code, keys.size()) ? keys[code] : juce::String ("CommonInternalError"));
+    }
+
+    juce::String getReadErrorText (int code)
+    {
+        static const juce::StringArray keys { "ReadErrorNoError",
+                                              "ReadErrorOpenFile",
+                                              "ReadErrorInvalidType",
+                                              "ReadErrorReadData",
+                                              "ReadErrorInvalidProgramNumber",
+                                              "ReadErrorDifferentTargetDevice",
+                                              "ReadErrorFailedToUncompressZipFile",
+                                              "ReadErrorFailedToParseXmlDocument",
+                                              "ReadErrorInvalidXmlDocument",
+                                              "ReadErrorFavoriteDataMissing",
+                                              "ReadErrorProgramDataMissing",
+                                              "ReadErrorPresetInformationMissing",
+                                              "ReadErrorFailedToReadFavoriteData",
+                                              "ReadErrorFailedToReadProgramBinary",
+                                              "ReadErrorFailedToReadProgramInformation",
+                                              "ReadErrorFailedToReadPresetInformation",
+                                              "ReadErrorFailedToImportPresetData" };
+        return getErrorText (keys, code);
+    }
+
+    juce::String getWriteErrorText (int code)
+    {
+        static const juce::StringArray keys { "WriteErrorNoError", "WriteErrorDeleteFile", "WriteErrorOpenFile", "WriteErrorWriteData" };
+        return getErrorText (keys, code);
+    }
+} // namespace
+
 void showFileReadErrorDialog (const int& code)
 {
-    std::cerr << getLocalizedString ("CommonErrorDialogTitle") << ": " << x38200_file::getReadErrorString (code) << std::endl;
+    AlertDialog::showMessageBox (getLocalizedString ("CommonErrorDialogTitle"), getReadErrorText (code), juce::AlertWindow::WarningIcon);
 }
 
 void showFileWriteErrorDialog (const int& code)
 {
-    std::cerr << getLocalizedString ("CommonErrorDialogTitle") << ": " << x38200_file::getWriteErrorString (code) << std::endl;
+    AlertDialog::showMessageBox (getLocalizedString ("CommonErrorDialogTitle"), getWriteErrorText (code), juce::AlertWindow::WarningIcon);
 }
 } // namespace x38200_application

@@ -5,8 +5,12 @@
 #include "application/DataEditStatus.h"
 #include "application/DebugModeModel.h"
 #include "application/FileAccessProcessor.h"
+#include "application/LanguageAndFontSetup.h"
 #include "application/PreferencesData.h"
 #include "data/DataCenter.h"
+#include "twitter/TwitterClient.h"
+#include "twitter/TwitterStartup.h"
+#include "twitter/TwitterTaskProcessor.h"
 #include "ui/ModalDialogState.h"
 #include "ui/SelectedProgramStatus.h"
 
@@ -14,6 +18,9 @@ namespace x38200_application
 {
 void initializePlatformSpecifics()
 {
+    setLanguage();
+    searchDefaultFont();
+    applyDefaultFontFamily();
 }
 
 void initializePreferences()
@@ -50,14 +57,20 @@ void initializeSingletonObjects()
     data::PresetDataChangeBroadcaster::instance();
     application::DataEditStatus::instance();
     application::LastSavedFileStatus::instance();
+    twitter::TwitterClient::instance();
+    twitter::TwitterTaskProcessor::instance();
+    twitter::TwitterProfileImageCache::instance();
 }
 
 void initializeApplication()
 {
     initializePreferences();
     initializeSingletonObjects();
+    initializeFontLibrary();
     x38200_preferences::PreferencesDataUpdater().startup();
     initializePresetData();
+    initializeTwitter();
+    initializeJuceLocalizableStrings();
     application::ApplicationUndoManager::instance().setMaxNumberOfStoredUnits (2000000, 20);
     x38200_data::DataCenter::instance().libraryData.initialize();
     FileAccessProcessor().executeReloadPresetFiles();
