@@ -70,7 +70,8 @@ void MemoryBasedZipBuilder::addMemoryBlock (const juce::String& name, const juce
 {
     Entry entry;
     entry.name = name;
-    entry.data = data;
+    if (! data.isEmpty()) // JUCE copies even an empty block with memcpy from a null pointer
+        entry.data = data;
     entry.compressionLevel = compressionLevel;
     entry.storedName = storedName.isEmpty() ? name : storedName;
     entries.push_back (std::move (entry));

@@ -56,7 +56,8 @@ inline void writeWholeFile (const juce::File& file, const juce::MemoryBlock& byt
 {
     file.deleteFile();
     juce::FileOutputStream out (file);
-    out.write (bytes.getData(), bytes.getSize());
+    if (! bytes.isEmpty())
+        out.write (bytes.getData(), bytes.getSize());
 }
 
 inline juce::MemoryBlock readWholeFile (const juce::File& file)

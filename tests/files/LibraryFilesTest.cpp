@@ -106,6 +106,13 @@ TEST (LibraryFiles, ErrorKeysAndTexts)
         EXPECT_EQ (getWriteErrorString (code), getLocalizedString (writeKeys[code]));
     }
 
+    if (getLocalizedString ("Common_Language") == "en")
+    {
+        EXPECT_EQ (getWriteErrorString (1), "Cannot delete the existing file.");
+        EXPECT_EQ (getReadErrorString (6), "The file is not supported format file.");
+        EXPECT_EQ (getReadErrorString (16), "Failed to import preset data.");
+    }
+
     EXPECT_EQ (getReadErrorKey (17), "CommonInternalError");
     EXPECT_EQ (getWriteErrorKey (-1), "CommonInternalError");
 }
