@@ -8,6 +8,7 @@
 #include "application/LanguageAndFontSetup.h"
 #include "application/PreferencesData.h"
 #include "data/DataCenter.h"
+#include "midi/MidiCommunicationManager.h"
 #include "midi/MidiDeviceManager.h"
 #include "midi/SysExMessages.h"
 #include "twitter/TwitterClient.h"
@@ -69,6 +70,13 @@ void initializeApplication()
 {
     initializePreferences();
     initializeSingletonObjects();
+    // Selecting a program sends it to the instrument's edit buffer. The manager is made after
+    // the device manager, so it goes away (with its transmitter thread) before it.
+    x38200_midi::MidiCommunicationManager::instance();
+    x38200_data::CurrentProgramData::setTransmitter ([] (const x38200_data::ProgramData& program) {
+        if (x38200_midi::MidiCommunicationManager::exists())
+            x38200_midi::MidiCommunicationManager::instance().requestTransmitCurrentProgram (program);
+    });
     // The family the device scanner looks for and every message built from now on carries.
     midi::MidiDeviceManager::instance().setDeviceFamilyId (x38200_midi::TarnOMBIFamilyID);
     initializeFontLibrary();
