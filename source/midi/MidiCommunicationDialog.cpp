@@ -36,6 +36,8 @@ MidiCommunicationDialog::MidiCommunicationDialog (MidiCommunicationProcess& proc
     statusLabel->setFont (ui::FontLibrary::instance().getFont ("MidiCommunicationDialogStatus"));
     statusLabel->setJustificationType (juce::Justification::centredTop);
     statusLabel->setEditable (false, false, false);
+    // The window is white: the texts are dark.
+    statusLabel->setColour (juce::Label::textColourId, juce::Colours::black);
     addAndMakeVisible (*statusLabel);
 
     detailText = std::make_unique<juce::TextEditor> ("DetailMessage");
@@ -48,6 +50,8 @@ MidiCommunicationDialog::MidiCommunicationDialog (MidiCommunicationProcess& proc
     detailText->setColour (juce::TextEditor::highlightColourId, juce::Colours::transparentWhite);
     detailText->setColour (juce::TextEditor::shadowColourId, juce::Colours::transparentWhite);
     detailText->setColour (juce::TextEditor::outlineColourId, juce::Colours::transparentWhite);
+    detailText->setColour (juce::TextEditor::focusedOutlineColourId, juce::Colours::transparentWhite);
+    detailText->setColour (juce::TextEditor::textColourId, juce::Colours::darkgrey);
     addChildComponent (*detailText);
 
     setName ("MidiCommunicationDialog");
