@@ -1,5 +1,7 @@
 #include "application/PreferencesData.h"
 
+#include "data/InformationXml.h"
+
 namespace x38200_preferences
 {
 const juce::String PreferencesAutoReceive = "AutoReceive";
@@ -62,7 +64,7 @@ bool PreferencesData::loadPreferencesData()
 
     // Any root element is accepted; a missing or broken file gives an empty tree.
     if (file.existsAsFile())
-        if (auto parsed = juce::XmlDocument::parse (file))
+        if (auto parsed = x38200_data::parseXmlFile (file))
             root = std::move (parsed);
     return true;
 }
