@@ -14,8 +14,15 @@ class ApplicationUndoManager : public Singleton<ApplicationUndoManager>,
                                public juce::DeletedAtShutdown
 {
 public:
+    // The limits that start-up sets: old transactions are dropped while more than this
+    // many units are stored, but the newest MinimumNumberOfTransactions always stay.
+    static constexpr int MaximumNumberOfStoredUnits = 2000000;
+    static constexpr int MinimumNumberOfTransactions = 20;
+
     // The framework's limits until start-up raises them.
     ApplicationUndoManager() : juce::UndoManager (30000, 30) {}
     ~ApplicationUndoManager() override = default;
+
+    void applyApplicationLimits() { setMaxNumberOfStoredUnits (MaximumNumberOfStoredUnits, MinimumNumberOfTransactions); }
 };
 } // namespace application

@@ -1,20 +1,22 @@
 #include "application/CommandLineProcessor.h"
 
 #include "application/ApplicationStartupProcess.h"
+#include "application/DataEditStatus.h"
+#include "application/FileAccessProcessor.h"
 #include "application/FileErrorDialogs.h"
+#include "file/LibraryFiles.h"
 #include "ui/ModalDialogState.h"
 #include "ui/SelectedProgramStatus.h"
+
+#include <iostream>
 
 namespace x38200_application
 {
 namespace
 {
-    const juce::String libraryExtension = ".tolib";
-    const juce::String programExtension = ".toprog";
-    const juce::String presetExtension = ".topreset";
-
-    // Until the file layer opens files, every file is reported as not openable.
-    constexpr int readErrorOpenFile = 1;
+    const juce::String& libraryExtension = x38200_file::LibraryFileExtension;
+    const juce::String& programExtension = x38200_file::ProgramFileExtension;
+    const juce::String& presetExtension = x38200_file::PresetFileExtension;
 } // namespace
 
 juce::StringArray CommandLineProcessor::tokenize (const juce::String& commandLine)
@@ -89,22 +91,32 @@ void CommandLineProcessor::parseCommandLine (const juce::String& commandLine)
     }
 }
 
-void CommandLineProcessor::openLibraryFile (const juce::File&)
+void CommandLineProcessor::openLibraryFile (const juce::File& file)
 {
     startupProcess.openedFile();
-    showFileReadErrorDialog (readErrorOpenFile);
-}
-
-void CommandLineProcessor::openProgramFile (const juce::File&)
-{
-    startupProcess.openedFile();
-    if (ui::SelectedProgramStatus::instance().getNumSelectedItems() == 0)
+    // Until the save prompt exists, an edited library is never replaced without asking.
+    if (application::DataEditStatus::instance().isEdited())
+    {
+        std::cerr << "The library has unsaved changes; not opening " << file.getFullPathName() << std::endl;
         return;
-    showFileReadErrorDialog (readErrorOpenFile);
+    }
+    if (const auto result = FileAccessProcessor().executeFileOpen (file); result != 0)
+        showFileReadErrorDialog (result);
 }
 
-void CommandLineProcessor::openPresetFile (const juce::File&)
+void CommandLineProcessor::openProgramFile (const juce::File& file)
 {
-    showFileReadErrorDialog (readErrorOpenFile);
+    startupProcess.openedFile();
+    const auto& selection = ui::SelectedProgramStatus::instance();
+    if (selection.getNumSelectedItems() == 0)
+        return;
+    if (const auto result = FileAccessProcessor().executeFileLoadProgram (file, selection.getSelectedProgramNumber (0)); result != 0)
+        showFileReadErrorDialog (result);
+}
+
+void CommandLineProcessor::openPresetFile (const juce::File& file)
+{
+    if (const auto result = FileAccessProcessor().executeImportPreset (file); result != 0)
+        showFileReadErrorDialog (result);
 }
 } // namespace x38200_application

@@ -2,7 +2,9 @@
 
 #include "application/ApplicationUndoManager.h"
 #include "application/CPXRResource.h"
+#include "application/DataEditStatus.h"
 #include "application/DebugModeModel.h"
+#include "application/FileAccessProcessor.h"
 #include "application/LanguageAndFontSetup.h"
 #include "application/PreferencesData.h"
 #include "data/DataCenter.h"
@@ -56,6 +58,8 @@ void initializeSingletonObjects()
     ui::ModalDialogState::instance();
     data::DataChangeBroadcaster::instance();
     data::PresetDataChangeBroadcaster::instance();
+    application::DataEditStatus::instance();
+    application::LastSavedFileStatus::instance();
     twitter::TwitterClient::instance();
     twitter::TwitterTaskProcessor::instance();
     twitter::TwitterProfileImageCache::instance();
@@ -69,10 +73,12 @@ void initializeApplication()
     midi::MidiDeviceManager::instance().setDeviceFamilyId (x38200_midi::TarnOMBIFamilyID);
     initializeFontLibrary();
     x38200_preferences::PreferencesDataUpdater().startup();
+    initializePresetData();
     initializeTwitter();
     initializeJuceLocalizableStrings();
     application::ApplicationUndoManager::instance().setMaxNumberOfStoredUnits (2000000, 20);
     x38200_data::DataCenter::instance().libraryData.initialize();
+    FileAccessProcessor().executeReloadPresetFiles();
 }
 
 void finalizeApplication()
