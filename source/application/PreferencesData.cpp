@@ -1,5 +1,6 @@
 #include "application/PreferencesData.h"
 
+#include "data/InformationXml.h"
 #include "midi/MidiDeviceManager.h"
 
 namespace x38200_preferences
@@ -64,7 +65,7 @@ bool PreferencesData::loadPreferencesData()
 
     // Any root element is accepted; a missing or broken file gives an empty tree.
     if (file.existsAsFile())
-        if (auto parsed = juce::XmlDocument::parse (file))
+        if (auto parsed = x38200_data::parseXmlFile (file))
             root = std::move (parsed);
     return true;
 }

@@ -119,6 +119,32 @@ bool PresetInformationXmlReaderWriter::readFromXml (PresetInformation& informati
     return true;
 }
 
+// Our documents are a few elements deep. The XML parser descends recursively, so a
+// document nested thousands of levels deep would exhaust the stack: such text is refused
+// before it is parsed. The count is a quick upper bound over the tags.
+constexpr int MaximumElementDepth = 200;
+
+bool isXmlNestedTooDeeply (const char* bytes, size_t size)
+{
+    int depth = 0;
+    for (size_t i = 0; i + 1 < size; ++i)
+    {
+        if (bytes[i] == '<')
+        {
+            const auto next = bytes[i + 1];
+            if (next == '/')
+                --depth;
+            else if (next != '?' && next != '!' && ++depth > MaximumElementDepth)
+                return true;
+        }
+        else if (bytes[i] == '/' && bytes[i + 1] == '>')
+        {
+            --depth;
+        }
+    }
+    return false;
+}
+
 //==============================================================================
 juce::String createXmlDocumentText (const juce::XmlElement& element)
 {
@@ -131,11 +157,19 @@ juce::MemoryBlock toUtf8Block (const juce::String& text)
     return juce::MemoryBlock (text.toRawUTF8(), text.getNumBytesAsUTF8());
 }
 
+std::unique_ptr<juce::XmlElement> parseXmlFile (const juce::File& file)
+{
+    juce::MemoryBlock block;
+    if (! file.loadFileAsData (block))
+        return nullptr;
+    return parseXmlBlock (block);
+}
+
 std::unique_ptr<juce::XmlElement> parseXmlBlock (const juce::MemoryBlock& block)
 {
     const auto* bytes = static_cast<const char*> (block.getData());
     const auto length = strnlen (bytes == nullptr ? "" : bytes, block.getSize());
-    if (length == 0)
+    if (length == 0 || isXmlNestedTooDeeply (bytes, length))
         return nullptr;
     const auto text = juce::String::fromUTF8 (bytes, (int) length);
     return juce::XmlDocument::parse (text);

@@ -45,6 +45,9 @@ public:
 juce::String createXmlDocumentText (const juce::XmlElement& element);
 // The UTF-8 bytes of a text, without a terminator.
 juce::MemoryBlock toUtf8Block (const juce::String& text);
-// Parses UTF-8 bytes (a zero byte ends the text); nullptr when they are not a document.
+// Parses UTF-8 bytes (a zero byte ends the text); nullptr when they are not a document or
+// are nested too deeply to parse safely.
 std::unique_ptr<juce::XmlElement> parseXmlBlock (const juce::MemoryBlock& block);
+std::unique_ptr<juce::XmlElement> parseXmlFile (const juce::File& file);
+bool isXmlNestedTooDeeply (const char* bytes, size_t size);
 } // namespace x38200_data

@@ -59,7 +59,7 @@ void PresetFileManager::loadPresetFileInfomation()
 {
     const auto file = getPresetFileInformationFile();
     if (file.existsAsFile())
-        information = juce::XmlDocument::parse (file);
+        information = x38200_data::parseXmlFile (file);
     if (information == nullptr)
         information = std::make_unique<juce::XmlElement> (RootTag);
 }

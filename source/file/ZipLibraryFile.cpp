@@ -35,33 +35,6 @@ namespace
         parent.createNewChildElement (tag)->addTextElement (text);
     }
 
-    // Our documents are four elements deep. The XML parser descends recursively, so a
-    // document nested thousands of levels deep would exhaust the stack: such text is
-    // refused before it is parsed. The count is a quick upper bound over the tags.
-    constexpr int MaximumElementDepth = 200;
-
-    bool isNestedTooDeeply (const juce::MemoryBlock& block)
-    {
-        const auto* bytes = static_cast<const char*> (block.getData());
-        const auto size = block.getSize();
-        int depth = 0;
-        for (size_t i = 0; i + 1 < size; ++i)
-        {
-            if (bytes[i] == '<')
-            {
-                const auto next = bytes[i + 1];
-                if (next == '/')
-                    --depth;
-                else if (next != '?' && next != '!' && ++depth > MaximumElementDepth)
-                    return true;
-            }
-            else if (bytes[i] == '/' && bytes[i + 1] == '>')
-            {
-                --depth;
-            }
-        }
-        return false;
-    }
 } // namespace
 
 //==============================================================================
@@ -148,10 +121,7 @@ ZipLibraryFileReader::ZipLibraryFileReader (const juce::File& file)
 
 std::unique_ptr<juce::XmlElement> ZipLibraryFileReader::parseEntry (const juce::String& name) const
 {
-    const auto& block = uncompressor.getUncompressedFileEntry (name);
-    if (isNestedTooDeeply (block))
-        return nullptr;
-    return x38200_data::parseXmlBlock (block);
+    return x38200_data::parseXmlBlock (uncompressor.getUncompressedFileEntry (name));
 }
 
 int ZipLibraryFileReader::readFromFile()

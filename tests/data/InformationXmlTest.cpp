@@ -114,6 +114,23 @@ TEST (InformationXml, PresetInformationOrderAndPartialDocuments)
     EXPECT_FALSE (PresetInformationXmlReaderWriter().readFromXml (read, *parse ("<tarnombi_preset/>")));
 }
 
+TEST (InformationXml, DocumentsNestedTooDeeplyAreRefusedBeforeParsing)
+{
+    // The parser descends recursively; this depth would exhaust its stack.
+    juce::String deep;
+    for (int i = 0; i < 200000; ++i)
+        deep << "<a>";
+    EXPECT_EQ (parseXmlBlock (toUtf8Block (deep)), nullptr);
+
+    juce::String fine = "<TarnOMBI_Favorite>";
+    for (int i = 0; i < 50; ++i)
+        fine << "<a>";
+    for (int i = 0; i < 50; ++i)
+        fine << "</a>";
+    fine << "</TarnOMBI_Favorite>";
+    EXPECT_NE (parseXmlBlock (toUtf8Block (fine)), nullptr);
+}
+
 TEST (InformationXml, RandomDocumentsNeverCrashTheReaders)
 {
     x38200_data::ProgramData program;

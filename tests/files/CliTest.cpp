@@ -2,6 +2,7 @@
 
 #include "FileTestHelpers.h"
 #include "TimbrixFixtures.h"
+#include "data/parameter/UserParameter.h"
 #include "file/LibraryFiles.h"
 #include "support/TestSupport.h"
 
@@ -34,13 +35,15 @@ TEST (Cli, InfoTsvListsProgramsFavoritesAndPresetInformation)
 
     juce::StringArray fields;
     fields.addTokens (lines[4], "\t", {});
-    ASSERT_EQ (fields.size(), 6);
+    ASSERT_EQ (fields.size(), 7);
     EXPECT_EQ (fields[0], "program");
     EXPECT_EQ (fields[1], "4");
     EXPECT_EQ (fields[2], library.getProgramData (4).getProgramName().trimEnd());
     EXPECT_EQ (fields[3], library.getProgramData (4).md5);
     EXPECT_EQ (fields[4], library.getProgramData (4).information.programmer);
     EXPECT_EQ (fields[5], "tab\\there\\nnext line");
+    EXPECT_EQ (fields[6], juce::String (userparameter::GetProgramCategoryString (&library.getProgramData (4).rawData)));
+    EXPECT_TRUE (fields[6].isNotEmpty());
 
     fields.clear();
     fields.addTokens (lines[300 + 8 * 2 + 3], "\t", {});

@@ -1,4 +1,5 @@
 #include "data/ProgramData.h"
+#include "file/LibraryFiles.h"
 #include "data/parameter/UserParameter.h"
 #include "support/TestSupport.h"
 
@@ -26,7 +27,7 @@ ToolResult runTool (const juce::StringArray& args)
     return result;
 }
 
-// A file of two raw program records: the init program and one with a layered voice mode.
+// A library file whose program 1 is the init program and program 2 has a layered voice mode.
 juce::File writeRecordFile()
 {
     ::ProgramData first, second;
@@ -36,11 +37,11 @@ juce::File writeRecordFile()
     userparameter::SetParameterValueInternal (&second, { 0, 13 }, 1); // Layer
     userparameter::SetParameterValueInternal (&second, { 2, 12 }, 97); // PCM: no oscillator controls
 
-    auto file = tarnombi::test::makeTemporaryFolder ("params").getChildFile ("two.bin");
-    juce::MemoryBlock bytes;
-    bytes.append (first.bytes, sizeof (first.bytes));
-    bytes.append (second.bytes, sizeof (second.bytes));
-    file.replaceWithData (bytes.getData(), bytes.getSize());
+    x38200_data::LibraryData library;
+    library.getProgramData (0).copyFromNativeData (first);
+    library.getProgramData (1).copyFromNativeData (second);
+    auto file = tarnombi::test::makeTemporaryFolder ("params").getChildFile ("two.tolib");
+    EXPECT_EQ (x38200_file::LibraryFileWriter (library).writeToFile (file), 0);
     return file;
 }
 } // namespace
@@ -88,7 +89,7 @@ TEST (ParamsCommand, RefusesBadArguments)
         { "params", file.getFullPathName(), "--program", "0" },
         { "params", file.getFullPathName(), "--program", "301" },
         { "params", file.getFullPathName(), "--program", "x" },
-        { "params", file.getSiblingFile ("missing.bin").getFullPathName(), "--program", "1" },
+        { "params", file.getSiblingFile ("missing.tolib").getFullPathName(), "--program", "1" },
     };
     for (const auto& args : cases)
     {

@@ -2,6 +2,7 @@
 
 #include "CliCommand.h"
 
+#include "data/parameter/UserParameter.h"
 #include "file/AnyFileReader.h"
 #include "file/LibraryFiles.h"
 
@@ -34,7 +35,8 @@ namespace
         {
             const auto& program = content.library.getProgramData (i);
             printLine ("program\t" + juce::String (i) + "\t" + field (program.getProgramName().trimEnd()) + "\t" + program.md5
-                       + "\t" + field (program.information.programmer) + "\t" + field (program.information.comment));
+                       + "\t" + field (program.information.programmer) + "\t" + field (program.information.comment) + "\t"
+                       + field (juce::String (userparameter::GetProgramCategoryString (&program.rawData))));
         }
         if (content.hasFavorites)
             for (int bank = 0; bank < x38200_data::FavoriteData::NumBanks; ++bank)
@@ -67,7 +69,8 @@ namespace
         for (int i = 0; i < content.numPrograms; ++i)
         {
             const auto& program = content.library.getProgramData (i);
-            auto line = juce::String (i + 1).paddedLeft (' ', 5) + "  " + program.getProgramName().paddedRight (' ', 12);
+            auto line = juce::String (i + 1).paddedLeft (' ', 5) + "  " + program.getProgramName().paddedRight (' ', 12) + "  "
+                        + juce::String (userparameter::GetProgramCategoryString (&program.rawData)).paddedRight (' ', 8);
             if (program.information.programmer.isNotEmpty())
                 line << "  by " << program.information.programmer;
             if (program.information.comment.isNotEmpty())

@@ -2,52 +2,12 @@
 
 #include "data/ProgramData.h"
 #include "data/parameter/ParameterListing.h"
+#include "file/AnyFileReader.h"
+#include "file/LibraryFiles.h"
 
+// tarnombi params FILE --program N [--tsv]: every parameter of one program as text.
 namespace tarnombi::cli
 {
-// Reads the library that `params` shows. Returns 0 on success, otherwise writes the reason
-// into `error`.
-//
-// FOR THE LEAD: the library, program and preset file readers (x38200_file) are not on main
-// yet. Until they are, this reads raw program records only: a file of 320-byte records, as
-// the instrument stores them, one program per record (at most 300). Replace the body with
-// the file readers; nothing else in this file depends on how the library was read.
-int loadLibraryForParams (const juce::File& file, x38200_data::LibraryData& library, juce::String& error)
-{
-    constexpr int recordSize = x38200_data::ProgramData::RawDataSize;
-    if (! file.existsAsFile())
-    {
-        error = "no such file: " + file.getFullPathName();
-        return 1;
-    }
-
-    const auto size = file.getSize();
-    if (size == 0 || size % recordSize != 0 || size > (juce::int64) recordSize * x38200_data::LibraryData::NumPrograms)
-    {
-        error = "not a file of program records (" + juce::String (size) + " bytes): " + file.getFullPathName();
-        return 2;
-    }
-
-    juce::MemoryBlock bytes;
-    if (! file.loadFileAsData (bytes) || (juce::int64) bytes.getSize() != size)
-    {
-        error = "cannot read " + file.getFullPathName();
-        return 3;
-    }
-
-    library.initialize();
-    const auto* data = static_cast<const unsigned char*> (bytes.getData());
-    for (int i = 0; i < (int) (size / recordSize); ++i)
-        library.getProgramData (i).copyFromRawData (data + i * recordSize, recordSize);
-    return 0;
-}
-
-// The category text of a program, as the program list shows it.
-juce::String getProgramCategoryText (const x38200_data::ProgramData& program)
-{
-    return juce::String (userparameter::GetProgramCategoryString (&program.rawData));
-}
-
 namespace
 {
     const char* const usageText = "params FILE --program N [--tsv]";
@@ -81,13 +41,12 @@ namespace
                              + juce::String (x38200_data::LibraryData::NumPrograms),
                          2);
 
-        x38200_data::LibraryData library;
-        juce::String error;
-        if (loadLibraryForParams (juce::File::getCurrentWorkingDirectory().getChildFile (positional[0]), library, error)
-            != 0)
-            return fail (error);
+        x38200_file::AnyFileContent content;
+        const auto file = juce::File::getCurrentWorkingDirectory().getChildFile (positional[0]);
+        if (const auto code = x38200_file::readAnyFile (file, content); code != 0)
+            return fail (file.getFullPathName() + ": " + x38200_file::getReadErrorString (code));
 
-        const auto& program = library.getProgramData (programNumber - 1);
+        const auto& program = content.library.getProgramData (programNumber - 1);
         const auto entries = userparameter::ListProgramParameters (&program.rawData);
 
         if (hasOption (args, "--tsv"))
@@ -100,7 +59,7 @@ namespace
         }
 
         printLine ("Program " + juce::String (programNumber) + ": \"" + program.getProgramName() + "\" ("
-                   + getProgramCategoryText (program) + ")");
+                   + userparameter::GetProgramCategoryString (&program.rawData) + ")");
         int area = -1;
         for (const auto& e : entries)
         {
