@@ -4,8 +4,8 @@
 #include "MidiTestSupport.h"
 #include "JackTestServer.h"
 
+#include "file/AnyFileReader.h"
 #include "midi/MidiBackend.h"
-#include "midi/SysExFile.h"
 #include "midi/SysExMessages.h"
 #include "support/TestSupport.h"
 
@@ -105,7 +105,7 @@ TEST (EndToEnd, EmulatorTakesADumpLogsItAndSavesWhenStopped)
     JackTestServer jack;
     REQUIRE_JACK (jack);
     const auto folder = makeTemporaryFolder ("e2e-emulator");
-    const auto saved = folder.getChildFile ("saved.syx");
+    const auto saved = folder.getChildFile ("saved.tolib");
     const auto log = folder.getChildFile ("emulator.log");
     Process emulator;
     ASSERT_TRUE (startProcess (emulator, emulatorCommand ("E2E Dump", { "--save", saved.getFullPathName(), "--log", log.getFullPathName() })));
@@ -135,10 +135,13 @@ TEST (EndToEnd, EmulatorTakesADumpLogsItAndSavesWhenStopped)
     midi.MidiOutClose();
     EXPECT_EQ (stopProcess (emulator), 0);
 
-    x38200_data::LibraryData library;
-    juce::String error;
-    ASSERT_EQ (x38200_midi::SysExFile::readLibraryFile (saved, library, error), 300) << error;
+    // It held the factory preset, with the dump in program 8.
+    x38200_file::AnyFileContent content;
+    ASSERT_EQ (x38200_file::readAnyFile (saved, content), 0);
+    EXPECT_EQ (content.kind, x38200_file::AnyFileContent::Library);
+    const auto& library = content.library;
     EXPECT_EQ (std::memcmp (library.getProgramData (7).rawData.bytes, program.rawData.bytes, 320), 0);
+    EXPECT_EQ (library.getProgramData (0).getProgramName().trim(), "Glass Pad");
 
     juce::StringArray lines;
     lines.addLines (log.loadFileAsString().trim());
