@@ -80,7 +80,8 @@ AnalyzedInformation MidiCommunicationTask::waitToReceiveSpecificMessage (const s
         const auto elapsed = juce::Time::getMillisecondCounter() - start;
         if (elapsed > (juce::uint32) timeoutMs)
             return AnalyzedInformation::InvalidValue;
-        if (queue.isEmpty())
+        // The size is read under the queue's lock: the MIDI thread may be pushing.
+        if (queue.size() == 0)
         {
             // Sleep until a message arrives or the time-out has passed; a message pushed just
             // before the wait leaves the event signalled, so nothing is missed.

@@ -69,17 +69,10 @@ namespace
 
     // Draws the process's progress on standard error: one redrawn line on a terminal, a line
     // per tenth otherwise.
-    class ProgressPrinter : public midi::MidiCommunicationProcessObserver
+    class ProgressPrinter
     {
     public:
-        explicit ProgressPrinter (midi::MidiCommunicationProcess& p) : process (p), terminal (isatty (STDERR_FILENO) != 0)
-        {
-            process.addListener (this);
-        }
-
-        ~ProgressPrinter() override { process.removeListener (this); }
-
-        void midiCommunicationProcessUpdated() override { draw(); }
+        explicit ProgressPrinter (midi::MidiCommunicationProcess& p) : process (p), terminal (isatty (STDERR_FILENO) != 0) {}
 
         void draw()
         {
@@ -91,6 +84,9 @@ namespace
             if (terminal)
             {
                 const auto line = bar + "  " + process.getStatusMessage();
+                if (line == lastLine)
+                    return;
+                lastLine = line;
                 std::cerr << '\r' << line.toStdString() << "\x1b[K" << std::flush;
                 drawn = true;
             }
@@ -112,6 +108,7 @@ namespace
         const bool terminal;
         bool drawn = false;
         int lastTenth = -1;
+        juce::String lastLine;
     };
 
     struct PortSettings
@@ -182,9 +179,12 @@ namespace
         auto previousHandler = std::signal (SIGINT, onInterrupt);
         thread.startThread();
         bool interruptNoted = false;
-        while (thread.isThreadRunning() || ! thread.hasFinished())
+        // The progress is read directly from the process a few times a second: running the
+        // message loop here would wake this thread every millisecond for nothing.
+        while (! thread.hasFinished())
         {
-            juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
+            juce::Thread::sleep (40);
+            printer.draw();
             if (interruptRequested && ! interruptNoted)
             {
                 interruptNoted = true;
@@ -197,8 +197,6 @@ namespace
         std::signal (SIGINT, previousHandler == SIG_ERR ? SIG_DFL : previousHandler);
         thread.stopThread (-1);
         midi::MidiDeviceManager::instance().disconnect();
-        // Texts set just before the end may not have been drawn yet.
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (1);
         printer.draw();
         printer.finish();
 
