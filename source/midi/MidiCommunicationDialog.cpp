@@ -8,6 +8,13 @@
 
 #include <cstdio>
 
+namespace juce
+{
+// The framework's own step of its message loop: dispatches the next message, sleeping until one
+// arrives when returnIfNoPendingMessages is false.
+bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
+} // namespace juce
+
 namespace midi
 {
 MidiCommunicationDialog::MidiCommunicationDialog (MidiCommunicationProcess& processToShow, bool keepOpen)
@@ -98,7 +105,16 @@ int MidiCommunicationDialog::openModalWindow (const juce::String& title, MidiCom
     window->setResizable (false, false);
     window->centreWithSize (window->getWidth(), window->getHeight());
     window->setVisible (true);
-    const int result = window->runModalLoop();
+
+    // The framework's modal loop wakes every millisecond to look for messages; this one sleeps
+    // until a message arrives, so the librarian uses no processor while the instrument answers.
+    window->enterModalState (true);
+    auto* messageManager = juce::MessageManager::getInstance();
+    while (window->isCurrentlyModal (false) && ! messageManager->hasStopMessageBeenSent())
+        juce::dispatchNextMessageOnSystemQueue (false);
+    if (window->isCurrentlyModal (false))
+        window->exitModalState (1);
+    const int result = dialog->isSucceeded() ? 0 : 1;
 
     window->clearContentComponent();
     modalState.setShowing (wasShowing);
