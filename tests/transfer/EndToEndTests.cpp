@@ -394,12 +394,12 @@ TEST_F (TransferEndToEnd, PortsThatCannotBeFoundOrOpenedAreReported)
 TEST_F (TransferEndToEnd, CtrlCCancelsAReceiveAndKeepsTheOldFile)
 {
     Process emulator;
-    startEmulator (emulator, "E2E Cancel", { "--delay-ms", "5" });
+    startEmulator (emulator, "E2E Cancel", { "--delay-ms", "10" });
     const auto out = folder.getChildFile ("out.tolib");
     ASSERT_TRUE (out.replaceWithText ("what was there before"));
     Process tool;
     ASSERT_TRUE (startProcess (tool, toolCommand ({ "receive-library", out.getFullPathName() }, "E2E Cancel")));
-    ASSERT_TRUE (waitForOutput (tool, "10%", 20000)) << tool.readOutput();
+    ASSERT_TRUE (waitForOutput (tool, "[###", 20000)) << tool.readOutput();
     tool.signal (SIGINT);
     EXPECT_EQ (tool.waitForExit (10000), 1) << tool.readOutput();
     EXPECT_TRUE (tool.readOutput().contains ("Canceled.")) << tool.readOutput();
@@ -410,11 +410,11 @@ TEST_F (TransferEndToEnd, CtrlCCancelsAReceiveAndKeepsTheOldFile)
 TEST_F (TransferEndToEnd, AnInstrumentThatGoesAwayMidTransferGivesATimeout)
 {
     Process emulator;
-    startEmulator (emulator, "E2E Vanish", { "--delay-ms", "5" });
+    startEmulator (emulator, "E2E Vanish", { "--delay-ms", "10" });
     const auto out = folder.getChildFile ("out.tolib");
     Process tool;
     ASSERT_TRUE (startProcess (tool, toolCommand ({ "receive-library", out.getFullPathName() }, "E2E Vanish")));
-    ASSERT_TRUE (waitForOutput (tool, "10%", 20000)) << tool.readOutput();
+    ASSERT_TRUE (waitForOutput (tool, "[###", 20000)) << tool.readOutput();
     emulator.signal (SIGKILL);
     emulator.waitForExit (5000);
     // The program request waits 5 s for its dump.
