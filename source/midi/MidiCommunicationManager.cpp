@@ -70,7 +70,10 @@ void AsyncCurrentProgramTransmitter::run()
         }
 
         auto& manager = midi::MidiDeviceManager::instance();
-        if (! manager.connect())
+        // Before the first scan has ended connect() would start a scan, and a scan belongs on
+        // the message thread: this transmission fails as it would anyway, without the scan.
+        const bool scanPending = manager.isAutoDeviceScan() && ! manager.isScanFinished();
+        if (scanPending || ! manager.connect())
         {
             triggerAsyncUpdate();
             continue;
