@@ -1,6 +1,7 @@
 #include "application/PreferencesData.h"
 
 #include "data/InformationXml.h"
+#include "file/FileReaderWriter.h"
 #include "midi/MidiDeviceManager.h"
 
 namespace x38200_preferences
@@ -76,8 +77,7 @@ bool PreferencesData::save()
     if (file == juce::File() || root == nullptr)
         return false;
 
-    juce::TemporaryFile temporary (file);
-    return root->writeTo (temporary.getFile()) && temporary.overwriteTargetFileWithTemporary();
+    return file::replaceFileSafely (file, x38200_data::toUtf8Block (x38200_data::createXmlDocumentText (*root))) == file::SafeWriteOk;
 }
 
 juce::XmlElement* PreferencesData::getElement (const juce::String& key)
