@@ -2,6 +2,7 @@
 
 #include "data/InformationXml.h"
 #include "file/FileReaderWriter.h"
+#include "ui/FontLibrary.h"
 #include "midi/MidiDeviceManager.h"
 
 namespace x38200_preferences
@@ -190,8 +191,15 @@ void PreferencesDataUpdater::process()
     deviceManager.setManualMidiOutputPort (preferences.getStringValue (PreferencesMidiOutPort, {}));
 }
 
+// The list texts grow with the row height: 60 % of it.
 void PreferencesDataUpdater::updateProgramListSize()
 {
+    const auto height = PreferencesData::instance().getIntValue (PreferencesProgramListHeight, 0);
+    const auto size = (int) (height * 0.6);
+    auto& fonts = ui::FontLibrary::instance();
+    for (const auto* name : { "ProgramListNumber", "ProgramListName", "ProgramListCategory", "PresetListItemPresetData",
+                              "PresetListItemProgram" })
+        fonts.changeFontSize (name, size);
     application::PreferencesDataChangeBroadcaster::instance().update();
 }
 } // namespace x38200_preferences
