@@ -13,7 +13,6 @@ TARNOMBI_BUILD_PACKAGES=(
     libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxcomposite-dev libxext-dev libgl-dev
     libasound2-dev libjack-jackd2-dev librtmidi-dev
     libcurl4-openssl-dev libssl-dev
-    libwebkit2gtk-4.0-dev libgtk-3-dev
 )
 # What running it needs.
 TARNOMBI_RUN_PACKAGES=(fonts-liberation fonts-noto-cjk jackd2)

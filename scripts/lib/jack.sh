@@ -68,15 +68,15 @@ tarnombi_jack_start() {
 
 tarnombi_jack_stop() {
     [ -n "${TARNOMBI_JACK_PID:-}" ] || return 0
-    kill "$TARNOMBI_JACK_PID" 2>/dev/null
+    kill "$TARNOMBI_JACK_PID" 2>/dev/null || true
     # A server killed before it has cleaned up keeps its registry slot: give it time.
     local tries=0
     while kill -0 "$TARNOMBI_JACK_PID" 2>/dev/null && [ "$tries" -lt 300 ]; do
         sleep 0.05
         tries=$((tries + 1))
     done
-    kill -9 "$TARNOMBI_JACK_PID" 2>/dev/null
-    wait "$TARNOMBI_JACK_PID" 2>/dev/null
+    kill -9 "$TARNOMBI_JACK_PID" 2>/dev/null || true
+    wait "$TARNOMBI_JACK_PID" 2>/dev/null || true
     unset TARNOMBI_JACK_PID
     return 0
 }

@@ -31,8 +31,8 @@ tarnombi_start_xvfb() {
 
 tarnombi_stop_xvfb() {
     if [ -n "$TARNOMBI_XVFB_PID" ]; then
-        kill "$TARNOMBI_XVFB_PID" 2>/dev/null
-        wait "$TARNOMBI_XVFB_PID" 2>/dev/null
+        kill "$TARNOMBI_XVFB_PID" 2>/dev/null || true
+        wait "$TARNOMBI_XVFB_PID" 2>/dev/null || true
         TARNOMBI_XVFB_PID=""
     fi
 }

@@ -1,6 +1,8 @@
 #include "application/PreferencesData.h"
 
 #include "data/InformationXml.h"
+#include "file/FileReaderWriter.h"
+#include "ui/FontLibrary.h"
 #include "midi/MidiDeviceManager.h"
 
 namespace x38200_preferences
@@ -76,8 +78,7 @@ bool PreferencesData::save()
     if (file == juce::File() || root == nullptr)
         return false;
 
-    juce::TemporaryFile temporary (file);
-    return root->writeTo (temporary.getFile()) && temporary.overwriteTargetFileWithTemporary();
+    return file::replaceFileSafely (file, x38200_data::toUtf8Block (x38200_data::createXmlDocumentText (*root))) == file::SafeWriteOk;
 }
 
 juce::XmlElement* PreferencesData::getElement (const juce::String& key)
@@ -190,8 +191,15 @@ void PreferencesDataUpdater::process()
     deviceManager.setManualMidiOutputPort (preferences.getStringValue (PreferencesMidiOutPort, {}));
 }
 
+// The list texts grow with the row height: 60 % of it.
 void PreferencesDataUpdater::updateProgramListSize()
 {
+    const auto height = PreferencesData::instance().getIntValue (PreferencesProgramListHeight, 0);
+    const auto size = (int) (height * 0.6);
+    auto& fonts = ui::FontLibrary::instance();
+    for (const auto* name : { "ProgramListNumber", "ProgramListName", "ProgramListCategory", "PresetListItemPresetData",
+                              "PresetListItemProgram" })
+        fonts.changeFontSize (name, size);
     application::PreferencesDataChangeBroadcaster::instance().update();
 }
 } // namespace x38200_preferences

@@ -1,5 +1,6 @@
 #include "midi/SysExFile.h"
 
+#include "file/FileReaderWriter.h"
 #include "midi/SysExMessages.h"
 
 namespace x38200_midi
@@ -68,15 +69,9 @@ int SysExFile::readLibraryData (const void* data, size_t size, x38200_data::Libr
 bool SysExFile::writeLibraryFile (const juce::File& file, const x38200_data::LibraryData& library, juce::String& error)
 {
     const auto data = createLibraryData (library);
-    juce::TemporaryFile temporary (file, juce::TemporaryFile::useHiddenFile);
-    if (! temporary.getFile().replaceWithData (data.getData(), data.getSize()))
+    if (file::replaceFileSafely (file, data) != file::SafeWriteOk)
     {
         error = "Cannot write " + file.getFullPathName();
-        return false;
-    }
-    if (! temporary.overwriteTargetFileWithTemporary())
-    {
-        error = "Cannot replace " + file.getFullPathName();
         return false;
     }
     return true;

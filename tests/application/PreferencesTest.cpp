@@ -1,6 +1,8 @@
+#include "application/LanguageAndFontSetup.h"
 #include "application/LaunchSequence.h"
 #include "application/PreferencesData.h"
 #include "support/TestSupport.h"
+#include "ui/FontLibrary.h"
 
 #include <gtest/gtest.h>
 
@@ -126,6 +128,25 @@ TEST (Preferences, AFailedSaveKeepsThePreviousFile)
     }
     EXPECT_TRUE (preferences->save());
     EXPECT_TRUE (file.loadFileAsString().contains ("Value=\"1\""));
+}
+
+TEST (Preferences, ListRowHeightSetsTheListFontSizes)
+{
+    x38200_application::initializeFontLibrary();
+    auto& fonts = ui::FontLibrary::instance();
+    const struct
+    {
+        int rowHeight, fontHeight;
+    } cases[] = { { 30, 18 }, { 25, 15 }, { 20, 12 }, { 35, 21 }, { 40, 24 } };
+    for (const auto& c : cases)
+    {
+        PreferencesData::instance().setValue (PreferencesProgramListHeight, c.rowHeight);
+        PreferencesDataUpdater().updateProgramListSize();
+        for (const auto* name : { "ProgramListNumber", "ProgramListName", "ProgramListCategory", "PresetListItemPresetData",
+                                  "PresetListItemProgram" })
+            EXPECT_EQ ((int) fonts.getFont (name).getHeight(), c.fontHeight) << name << " at " << c.rowHeight;
+    }
+    tarnombi::test::runMessageLoopFor (20);
 }
 
 TEST (Preferences, ChangeBroadcasterCoalesces)

@@ -113,6 +113,24 @@ TEST (Cli, ConvertWritesTheKindOfTheOutputExtension)
     ASSERT_EQ (x38200_file::LibraryFileReader (read).readFromFile (back), 0);
     EXPECT_TRUE (read.getProgramData (0) == library.getProgramData (41));
 
+    // Through program dumps and back: the sounds survive, texts and favorites are not carried.
+    const auto dumps = folder.getChildFile ("dumps.syx");
+    std::tie (status, output) = runTool ({ "convert", libraryFile.getFullPathName(), dumps.getFullPathName() });
+    ASSERT_EQ (status, 0) << output;
+    EXPECT_EQ (dumps.getSize() % 300, 0);
+    const auto fromDumps = folder.getChildFile ("from-dumps.tolib");
+    std::tie (status, output) = runTool ({ "convert", dumps.getFullPathName(), fromDumps.getFullPathName() });
+    ASSERT_EQ (status, 0) << output;
+    ASSERT_EQ (x38200_file::LibraryFileReader (read).readFromFile (fromDumps), 0);
+    for (int number = 0; number < 300; ++number)
+        ASSERT_EQ (read.getProgramData (number).md5, library.getProgramData (number).md5) << number;
+    EXPECT_TRUE (read.favoriteData == x38200_data::FavoriteData());
+    const auto brokenDumps = folder.getChildFile ("broken.syx");
+    brokenDumps.replaceWithText ("\xF0 not a dump");
+    std::tie (status, output) = runTool ({ "convert", brokenDumps.getFullPathName(), folder.getChildFile ("none.tolib").getFullPathName() });
+    EXPECT_NE (status, 0);
+    EXPECT_FALSE (folder.getChildFile ("none.tolib").exists());
+
     // Failures: a text for the read code, a non-zero status, nothing written.
     const auto broken = folder.getChildFile ("broken.tolib");
     broken.replaceWithText ("no zip");

@@ -5,6 +5,7 @@
 
 #include "file/AnyFileReader.h"
 #include "file/LibraryFiles.h"
+#include "midi/SysExFile.h"
 
 namespace tarnombi::cli
 {
@@ -32,8 +33,10 @@ namespace
         const auto output = cwd.getChildFile (positional[1]);
 
         // Check everything about the output before reading, so that nothing half-done remains.
-        enum { ToLibrary, ToPreset, ToProgram } target;
-        if (output.hasFileExtension (x38200_file::LibraryFileExtension))
+        enum { ToLibrary, ToPreset, ToProgram, ToSysEx } target;
+        if (output.hasFileExtension (x38200_midi::SysExFile::Extension))
+            target = ToSysEx;
+        else if (output.hasFileExtension (x38200_file::LibraryFileExtension))
             target = ToLibrary;
         else if (output.hasFileExtension (x38200_file::PresetFileExtension))
             target = ToPreset;
@@ -41,7 +44,8 @@ namespace
             target = ToProgram;
         else
             return fail ("tarnombi convert: OUT must end in " + x38200_file::LibraryFileExtension + ", "
-                             + x38200_file::PresetFileExtension + " or " + x38200_file::ProgramFileExtension,
+                             + x38200_file::PresetFileExtension + ", " + x38200_file::ProgramFileExtension + " or "
+                             + x38200_midi::SysExFile::Extension,
                          2);
 
         int programNumber = 1;
@@ -54,8 +58,26 @@ namespace
         }
 
         x38200_file::AnyFileContent content;
-        if (const auto result = x38200_file::readAnyFile (input, content); result != 0)
+        if (input.hasFileExtension (x38200_midi::SysExFile::Extension))
+        {
+            // Program dumps, as other MIDI tools save them.
+            juce::String error;
+            content.numPrograms = x38200_midi::SysExFile::readLibraryFile (input, content.library, error);
+            if (content.numPrograms == 0)
+                return fail ("tarnombi: " + positional[0] + ": " + error);
+        }
+        else if (const auto result = x38200_file::readAnyFile (input, content); result != 0)
+        {
             return fail ("tarnombi: " + positional[0] + ": " + x38200_file::getReadErrorString (result));
+        }
+
+        if (target == ToSysEx)
+        {
+            juce::String error;
+            return x38200_midi::SysExFile::writeLibraryFile (output, content.library, error)
+                       ? 0
+                       : fail ("tarnombi: " + positional[1] + ": " + error);
+        }
 
         if (target == ToProgram)
         {
@@ -91,7 +113,7 @@ namespace
 
     const Registration registration { { "convert", "convert IN OUT [options]",
                                         "write a file as a library (.tolib), preset (.topreset; --prefix, --name, --author, "
-                                        "--data-id) or program (.toprog; --program N)",
+                                        "--data-id), program (.toprog; --program N) or program dumps (.syx)",
                                         runConvert } };
 } // namespace
 } // namespace tarnombi::cli
