@@ -1,5 +1,7 @@
 #include "data/InformationXml.h"
 
+#include "data/Utf8Text.h"
+
 namespace x38200_data
 {
 const juce::String ProgramInformationXmlReaderWriter::RootTag = "TarnOMBI_ProgramInformation";
@@ -171,7 +173,6 @@ std::unique_ptr<juce::XmlElement> parseXmlBlock (const juce::MemoryBlock& block)
     const auto length = strnlen (bytes == nullptr ? "" : bytes, block.getSize());
     if (length == 0 || isXmlNestedTooDeeply (bytes, length))
         return nullptr;
-    const auto text = juce::String::fromUTF8 (bytes, (int) length);
-    return juce::XmlDocument::parse (text);
+    return juce::XmlDocument::parse (data::stringFromUtf8 (bytes, length));
 }
 } // namespace x38200_data

@@ -1,5 +1,7 @@
 #include "twitter/TwitterClient.h"
 
+#include "data/Utf8Text.h"
+
 #include "twitter/TwitterConfiguration.h"
 #include "twitter/TwitterResult.h"
 #include "twitter/TwitterTask.h"
@@ -106,7 +108,7 @@ bool TwitterClient::readTokenFile (const juce::File& file, juce::String& token)
     while (length < data.getSize() && bytes[length] != 0)
         ++length;
 
-    token = juce::String::fromUTF8 (bytes, (int) length);
+    token = data::stringFromUtf8 (bytes, length);
     return true;
 }
 
@@ -224,7 +226,7 @@ int TwitterAuthorizer::execute()
 
     std::string body;
     request.getLastWebResponse (body);
-    const auto text = juce::String::fromUTF8 (body.data(), (int) body.size());
+    const auto text = data::stringFromUtf8 (body.data(), body.size());
 
     TwitterReplyAnalyzer analyzer (text);
     if (analyzer.isSucceeded())

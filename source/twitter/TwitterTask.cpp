@@ -1,5 +1,7 @@
 #include "twitter/TwitterTask.h"
 
+#include "data/Utf8Text.h"
+
 #include "application/CPXRResource.h"
 #include "twitter/TwitterClient.h"
 #include "twitter/TwitterTaskProcessor.h"
@@ -99,7 +101,7 @@ juce::String TwitterTaskBase::getLastBody (const twitCurl& request)
 {
     std::string body;
     request.getLastWebResponse (body);
-    return juce::String::fromUTF8 (body.data(), (int) body.size());
+    return data::stringFromUtf8 (body.data(), body.size());
 }
 
 void TwitterTaskBase::setTransferFailure()
@@ -263,7 +265,7 @@ bool TwitterGetAccessTokenTask::execute()
     if (body.size() <= 2)
         return fail (0);
 
-    if (juce::XmlDocument::parse (juce::String::fromUTF8 (body.data(), (int) body.size())) != nullptr)
+    if (juce::XmlDocument::parse (data::stringFromUtf8 (body.data(), body.size())) != nullptr)
         return fail (1);
 
     // Only a pair that this answer really holds is an access token: a refused answer
