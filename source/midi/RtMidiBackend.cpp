@@ -1,11 +1,13 @@
 #include "midi/RtMidiBackend.h"
 
+#include <jack/jack.h>
 #include <rtmidi/RtMidi.h>
 
 #include <condition_variable>
 #include <deque>
 #include <map>
 #include <thread>
+#include <type_traits>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -341,7 +343,12 @@ struct RtMidiBackend::Impl : private juce::Thread
             startThread();
     }
 
-    ~Impl() override { stopThread (2000); }
+    ~Impl() override
+    {
+        stopThread (2000);
+        if (jackLister != nullptr)
+            jack_client_close (jackLister);
+    }
 
     bool isOwnDevice (const juce::String& device) const
     {
@@ -359,16 +366,48 @@ struct RtMidiBackend::Impl : private juce::Thread
         std::vector<MidiEndpointName> names;
     };
 
+    // The names RtMidi would list for its inputs (JACK output ports) or outputs (JACK input
+    // ports). Every RtMidi object on JACK is an active client that the server wakes in every
+    // period, which during a transfer costs more processor time than the transfer itself;
+    // the listing therefore uses one client of its own that is never activated.
+    std::vector<std::string> listJackPorts (unsigned long flags)
+    {
+        std::vector<std::string> names;
+        if (jackLister == nullptr)
+        {
+            jack_status_t status {};
+            jackLister = jack_client_open (ownClientName.toRawUTF8(), JackNoStartServer, &status);
+            if (jackLister == nullptr)
+                return names;
+        }
+        if (const char** ports = jack_get_ports (jackLister, nullptr, JACK_DEFAULT_MIDI_TYPE, flags))
+        {
+            for (auto** port = ports; *port != nullptr; ++port)
+                names.emplace_back (*port);
+            jack_free (ports);
+        }
+        return names;
+    }
+
     template <class Port>
     Listing list (std::unique_ptr<Port>& enumerator)
     {
         Listing listing;
         std::lock_guard<std::mutex> guard (enumerationMutex);
-        if (enumerator == nullptr)
-            enumerator = makePort<Port> (api, ownClientName);
-        if (enumerator == nullptr)
-            return listing;
-        for (auto& raw : listRawNames (*enumerator))
+        std::vector<std::string> rawNames;
+        if (api == Api::jack)
+        {
+            rawNames = listJackPorts (std::is_same_v<Port, RtMidiIn> ? JackPortIsOutput : JackPortIsInput);
+        }
+        else
+        {
+            if (enumerator == nullptr)
+                enumerator = makePort<Port> (api, ownClientName);
+            if (enumerator == nullptr)
+                return listing;
+            rawNames = listRawNames (*enumerator);
+        }
+        for (auto& raw : rawNames)
         {
             auto name = splitPortName (api, juce::String::fromUTF8 (raw.c_str()));
             if (isOwnDevice (name.device))
@@ -412,6 +451,7 @@ struct RtMidiBackend::Impl : private juce::Thread
     std::mutex enumerationMutex;
     std::unique_ptr<RtMidiIn> inputEnumerator;
     std::unique_ptr<RtMidiOut> outputEnumerator;
+    jack_client_t* jackLister = nullptr;
 };
 
 RtMidiBackend::RtMidiBackend (Api api, const juce::String& ownClientName)
