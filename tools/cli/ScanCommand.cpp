@@ -1,6 +1,7 @@
 // tarnombi scan: finds the input and the output that lead to the TarnOMBI.
 
 #include "CliCommand.h"
+#include "CliDeviceScan.h"
 
 #include "midi/MidiDeviceManager.h"
 #include "midi/SysExMessages.h"
@@ -9,12 +10,6 @@ namespace tarnombi::cli
 {
 namespace
 {
-    struct ScanWaiter : public midi::MidiDeviceManagerListener
-    {
-        void midiDeviceScanFinished() override { finished = true; }
-        bool finished = false;
-    };
-
     int runScan (const juce::StringArray& args)
     {
         const auto api = getOptionValue (args, "--api");
@@ -26,16 +21,7 @@ namespace
         auto& manager = Singleton<midi::MidiDeviceManager>::instance();
         manager.setDeviceFamilyId (x38200_midi::TarnOMBIFamilyID);
 
-        ScanWaiter waiter;
-        manager.addListener (&waiter);
-        manager.scanDevices();
-        // The scan reports its end on the message thread; this loop delivers it.
-        const auto deadline = juce::Time::getMillisecondCounter() + 30000;
-        while (! waiter.finished && juce::Time::getMillisecondCounter() < deadline)
-            juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
-        manager.removeListener (&waiter);
-
-        if (! waiter.finished)
+        if (! runDeviceScan (manager))
             return fail ("tarnombi scan: the scan did not finish.");
         if (! manager.isFoundMidiDevice())
             return fail ("TarnOMBI is not connected.");

@@ -3,6 +3,7 @@
 // librarian's menu commands, on the communication thread, with a progress bar on standard error.
 
 #include "CliCommand.h"
+#include "CliDeviceScan.h"
 
 #include "application/CPXRResource.h"
 #include "file/AnyFileReader.h"
@@ -147,17 +148,7 @@ namespace
         }
         else
         {
-            struct ScanWaiter : public midi::MidiDeviceManagerListener
-            {
-                void midiDeviceScanFinished() override { finished = true; }
-                bool finished = false;
-            } waiter;
-            manager.addListener (&waiter);
-            manager.scanDevices();
-            const auto deadline = juce::Time::getMillisecondCounter() + 30000;
-            while (! waiter.finished && juce::Time::getMillisecondCounter() < deadline)
-                juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
-            manager.removeListener (&waiter);
+            runDeviceScan (manager);
         }
         if (manager.connect())
             return true;
