@@ -1,5 +1,7 @@
 #include "midi/RtMidiBackend.h"
 
+#include "midi/JackPorts.h"
+
 #include <jack/jack.h>
 #include <rtmidi/RtMidi.h>
 
@@ -418,6 +420,15 @@ struct RtMidiBackend::Impl : private juce::Thread
         return listing;
     }
 
+    // The ports opened to reach other programs on JACK share one client of their own.
+    JackPorts& getJackPorts()
+    {
+        std::lock_guard<std::mutex> guard (jackPortsMutex);
+        if (jackPorts == nullptr)
+            jackPorts = std::make_unique<JackPorts> (ownClientName);
+        return *jackPorts;
+    }
+
     Listing listSources() { return list (inputEnumerator); }
     Listing listDestinations() { return list (outputEnumerator); }
 
@@ -452,6 +463,8 @@ struct RtMidiBackend::Impl : private juce::Thread
     std::unique_ptr<RtMidiIn> inputEnumerator;
     std::unique_ptr<RtMidiOut> outputEnumerator;
     jack_client_t* jackLister = nullptr;
+    std::mutex jackPortsMutex;
+    std::unique_ptr<JackPorts> jackPorts;
 };
 
 RtMidiBackend::RtMidiBackend (Api api, const juce::String& ownClientName)
@@ -536,6 +549,8 @@ std::unique_ptr<MidiInputConnection> RtMidiBackend::openSource (int index, const
     const auto listing = impl->listSources();
     if (index < 0 || index >= (int) listing.raw.size())
         return {};
+    if (impl->api == Api::jack)
+        return impl->getJackPorts().openInput (listing.raw[(size_t) index], portName, std::move (callback));
     auto* slot = takeInputSlot (impl->api, impl->ownClientName, true);
     if (slot == nullptr)
         return {};
@@ -555,6 +570,8 @@ std::unique_ptr<MidiOutputConnection> RtMidiBackend::openDestination (int index,
     const auto listing = impl->listDestinations();
     if (index < 0 || index >= (int) listing.raw.size())
         return {};
+    if (impl->api == Api::jack)
+        return impl->getJackPorts().openOutput (listing.raw[(size_t) index], portName);
     auto* output = takeOutput (impl->api, impl->ownClientName, true);
     if (output == nullptr)
         return {};

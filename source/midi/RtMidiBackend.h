@@ -5,8 +5,9 @@
 namespace midi
 {
 // The MIDI services of the system through RtMidi: the ALSA sequencer or a JACK server.
-// Every opened port gets a client of its own (that is how RtMidi works), named after the
-// program's client name; those clients are left out of the lists.
+// On ALSA every opened port gets a client of its own (that is how RtMidi works); on JACK the
+// ports opened to reach other programs share one client (see JackPorts). Those clients are
+// named after the program's client name and left out of the lists.
 class RtMidiBackend : public MidiBackend
 {
 public:
