@@ -1,5 +1,7 @@
 #include "midi/JackPorts.h"
 
+#include "midi/SysExSendQueue.h"
+
 #include <jack/jack.h>
 #include <jack/midiport.h>
 #include <jack/ringbuffer.h>
@@ -302,18 +304,14 @@ namespace
     {
     public:
         JackOutputConnection (std::shared_ptr<Client> c, std::unique_ptr<Port> p)
-            : client (std::move (c)), port (std::move (p)), sender ([this] { sendLoop(); })
+            : client (std::move (c)), port (std::move (p)),
+              sysExQueue ([this] (const std::vector<std::uint8_t>& bytes) { send (bytes); })
         {
         }
 
         ~JackOutputConnection() override
         {
-            {
-                std::lock_guard<std::mutex> guard (queueMutex);
-                stopping = true;
-            }
-            queueChanged.notify_all();
-            sender.join();
+            sysExQueue.stop();
             // What was queued last still goes out before the port closes.
             const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds (500);
             while (jack_ringbuffer_read_space (port->ring) > 0 && ! client->dead.load()
@@ -326,14 +324,7 @@ namespace
         {
             if (bytes.empty() || bytes.size() + sizeof (MessageHeader) >= outputRingSize)
                 return false;
-            {
-                std::lock_guard<std::mutex> guard (queueMutex);
-                if (stopping)
-                    return false;
-                pending.push_back ({ std::move (bytes), std::move (onComplete) });
-            }
-            queueChanged.notify_all();
-            return true;
+            return sysExQueue.push (std::move (bytes), std::move (onComplete));
         }
 
         bool sendShort (const std::uint8_t* bytes, int count) override
@@ -345,12 +336,6 @@ namespace
         }
 
     private:
-        struct Request
-        {
-            std::vector<std::uint8_t> bytes;
-            std::function<void()> onComplete;
-        };
-
         // Call with writeMutex held.
         bool write (const std::uint8_t* bytes, size_t count, bool notify)
         {
@@ -364,14 +349,14 @@ namespace
 
         bool clientGone() const { return client->dead.load(); }
 
-        void send (const Request& request)
+        void send (const std::vector<std::uint8_t>& bytes)
         {
             // Waits for room in the ring, then for the JACK thread to report the block out.
             for (;;)
             {
                 {
                     std::lock_guard<std::mutex> guard (writeMutex);
-                    if (write (request.bytes.data(), request.bytes.size(), true))
+                    if (write (bytes.data(), bytes.size(), true))
                         break;
                 }
                 if (clientGone())
@@ -397,33 +382,10 @@ namespace
             }
         }
 
-        void sendLoop()
-        {
-            for (;;)
-            {
-                Request request;
-                {
-                    std::unique_lock<std::mutex> lock (queueMutex);
-                    queueChanged.wait (lock, [this] { return stopping || ! pending.empty(); });
-                    if (pending.empty())
-                        return;
-                    request = std::move (pending.front());
-                    pending.pop_front();
-                }
-                send (request);
-                if (request.onComplete)
-                    request.onComplete();
-            }
-        }
-
         std::shared_ptr<Client> client;
         std::unique_ptr<Port> port;
         std::mutex writeMutex; // one writer at a time into the ring
-        std::mutex queueMutex;
-        std::condition_variable queueChanged;
-        std::deque<Request> pending;
-        bool stopping = false;
-        std::thread sender;
+        SysExSendQueue sysExQueue; // last: its thread uses the members above
     };
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "midi/RtMidiBackend.h"
 
+#include "midi/SysExSendQueue.h"
+
 #include "midi/JackPorts.h"
 
 #include <jack/jack.h>
@@ -245,32 +247,21 @@ namespace
     {
     public:
         RtMidiOutputConnection (RtMidiBackend::Api a, const juce::String& name, RtMidiOut* out, bool r)
-            : api (a), clientName (name), output (out), reuse (r), sender ([this] { sendLoop(); })
+            : api (a), clientName (name), output (out), reuse (r),
+              sysExQueue ([this] (const std::vector<std::uint8_t>& bytes) { write (bytes.data(), (int) bytes.size()); })
         {
         }
 
         ~RtMidiOutputConnection() override
         {
-            {
-                std::lock_guard<std::mutex> guard (queueMutex);
-                stopping = true;
-            }
-            queueChanged.notify_all();
-            sender.join();
+            sysExQueue.stop();
             std::lock_guard<std::mutex> guard (outputMutex);
             releaseOutput (api, clientName, output, reuse);
         }
 
         bool sendSysEx (std::vector<std::uint8_t> bytes, std::function<void()> onComplete) override
         {
-            {
-                std::lock_guard<std::mutex> guard (queueMutex);
-                if (stopping)
-                    return false;
-                pending.push_back ({ std::move (bytes), std::move (onComplete) });
-            }
-            queueChanged.notify_all();
-            return true;
+            return sysExQueue.push (std::move (bytes), std::move (onComplete));
         }
 
         bool sendShort (const std::uint8_t* bytes, int count) override
@@ -281,12 +272,6 @@ namespace
         RtMidiOut& getOutput() { return *output; }
 
     private:
-        struct Request
-        {
-            std::vector<std::uint8_t> bytes;
-            std::function<void()> onComplete;
-        };
-
         bool write (const std::uint8_t* bytes, int count)
         {
             if (count <= 0)
@@ -303,35 +288,12 @@ namespace
             }
         }
 
-        void sendLoop()
-        {
-            for (;;)
-            {
-                Request request;
-                {
-                    std::unique_lock<std::mutex> lock (queueMutex);
-                    queueChanged.wait (lock, [this] { return stopping || ! pending.empty(); });
-                    if (pending.empty())
-                        return;
-                    request = std::move (pending.front());
-                    pending.pop_front();
-                }
-                write (request.bytes.data(), (int) request.bytes.size());
-                if (request.onComplete)
-                    request.onComplete();
-            }
-        }
-
         RtMidiBackend::Api api;
         juce::String clientName;
         RtMidiOut* output;
         bool reuse;
         std::mutex outputMutex;
-        std::mutex queueMutex;
-        std::condition_variable queueChanged;
-        std::deque<Request> pending;
-        bool stopping = false;
-        std::thread sender;
+        SysExSendQueue sysExQueue; // last: its thread uses the members above
     };
 } // namespace
 
